@@ -1,0 +1,5 @@
+#include "platform.h"
+
+extern "C" void rt_fatal_exit(void) {
+  ExitProcess(252);
+}

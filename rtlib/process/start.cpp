@@ -1,0 +1,9 @@
+#include "platform.h"
+
+// Image entry of the call profile. There is no C runtime start-up before it and nothing
+// after ExitProcess.
+extern "C" void rt_start(void) {
+  AddVectoredExceptionHandler(0, rt_fault_handler);
+  const int64_t result = program_main();
+  ExitProcess(static_cast<UINT>(static_cast<uint64_t>(result)));
+}

@@ -1,0 +1,79 @@
+// Host stand-in for the Windows platform calls the runtime makes. Declarations only; the
+// recording definitions live in stand_in.cpp and the test-facing API in stand_in.h. Types
+// keep their Windows widths (DWORD and LONG are 32-bit, handles and pointers 64-bit).
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+#include <stdlib.h>
+#include <string.h>
+
+using BOOL = int32_t;
+using BYTE = uint8_t;
+using WORD = uint16_t;
+using DWORD = uint32_t;
+using UINT = uint32_t;
+using LONG = int32_t;
+using ULONG = uint32_t;
+using SHORT = int16_t;
+using LONG_PTR = int64_t;
+using ULONG_PTR = uint64_t;
+using SIZE_T = uint64_t;
+using HANDLE = void *;
+using PVOID = void *;
+using LPVOID = void *;
+using LPCVOID = const void *;
+using LPDWORD = DWORD *;
+using LPSTR = char *;
+using LPCSTR = const char *;
+using LRESULT = LONG_PTR;
+using WPARAM = ULONG_PTR;
+using LPARAM = LONG_PTR;
+
+#define WINAPI
+#define CALLBACK
+#define TRUE 1
+#define FALSE 0
+#define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)))
+
+constexpr DWORD STD_INPUT_HANDLE = static_cast<DWORD>(-10);
+constexpr DWORD STD_OUTPUT_HANDLE = static_cast<DWORD>(-11);
+constexpr DWORD STD_ERROR_HANDLE = static_cast<DWORD>(-12);
+constexpr LONG EXCEPTION_CONTINUE_SEARCH = 0;
+constexpr LONG EXCEPTION_CONTINUE_EXECUTION = -1;
+constexpr DWORD STATUS_STACK_OVERFLOW = 0xC00000FDu;
+constexpr DWORD STATUS_ACCESS_VIOLATION = 0xC0000005u;
+constexpr DWORD HEAP_ZERO_MEMORY = 8;
+constexpr DWORD INFINITE = 0xFFFFFFFFu;
+
+struct OVERLAPPED;
+using LPOVERLAPPED = OVERLAPPED *;
+
+struct EXCEPTION_RECORD {
+  DWORD ExceptionCode;
+  DWORD ExceptionFlags;
+  EXCEPTION_RECORD *ExceptionRecord;
+  PVOID ExceptionAddress;
+  DWORD NumberParameters;
+  ULONG_PTR ExceptionInformation[15];
+};
+struct CONTEXT;
+struct _EXCEPTION_POINTERS {
+  EXCEPTION_RECORD *ExceptionRecord;
+  CONTEXT *ContextRecord;
+};
+using EXCEPTION_POINTERS = _EXCEPTION_POINTERS;
+using PEXCEPTION_POINTERS = _EXCEPTION_POINTERS *;
+using PVECTORED_EXCEPTION_HANDLER = LONG (*)(PEXCEPTION_POINTERS);
+
+extern "C" {
+// kernel32: process and faults
+PVOID AddVectoredExceptionHandler(ULONG first, PVECTORED_EXCEPTION_HANDLER handler);
+[[noreturn]] void ExitProcess(UINT code);
+// kernel32: console and files
+HANDLE GetStdHandle(DWORD which);
+BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD count, LPDWORD written, LPOVERLAPPED overlapped);
+// msvcrt routines that glibc does not have
+int _snprintf(char *buffer, size_t size, const char *format, ...);
+int _resetstkoflw(void);
+}
