@@ -76,4 +76,16 @@ BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD count, LPDWORD written, LPOVER
 // msvcrt routines that glibc does not have
 int _snprintf(char *buffer, size_t size, const char *format, ...);
 int _resetstkoflw(void);
+
+// ---- heap blocks (HeapAlloc and kin) ----
+
+// ---- console control ----
+
+// ---- files and directories ----
+
+// ---- process, environment ----
+
+// ---- user32 (case conversion, windows, wsprintfA) ----
+
+// ---- inline profile: threads, lstr*, msvcrt malloc/free ----
 }
