@@ -38,7 +38,8 @@ TEST(PrintIntCalls, ReturnsTheWriteFlag) {
 TEST(PrintLineCalls, TwoWritesEachAfterItsOwnHandleLookup) {
   standin::reset();
   rt_print_line("abc");
-  ASSERT_EQ(standin::call_names(), (Names{"GetStdHandle", "WriteFile", "GetStdHandle", "WriteFile"}));
+  ASSERT_EQ(standin::call_names(),
+            (Names{"GetStdHandle", "WriteFile", "GetStdHandle", "WriteFile"}));
   const auto &calls = standin::calls();
   EXPECT_EQ(calls[1].bytes, "abc");
   EXPECT_EQ(calls[3].bytes, "\r\n");
@@ -57,9 +58,7 @@ TEST(PrintLineCalls, EmptyTextStillMakesAZeroLengthWrite) {
 }
 
 TEST(PrintLineCalls, ReportsOnlyTheLineEndWrite) {
-  const struct {
-    BOOL text_write, line_end_write;
-  } cases[] = {{0, 1}, {1, 0}, {0, 0}, {1, 1}};
+  const struct { BOOL text_write, line_end_write; } cases[] = {{0, 1}, {1, 0}, {0, 0}, {1, 1}};
   for (const auto &c : cases) {
     standin::reset();
     standin::script_write_results({c.text_write, c.line_end_write});

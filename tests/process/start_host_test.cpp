@@ -24,7 +24,8 @@ TEST(Start, RegistersHandlerCallsMainAndExitsWithLow32Bits) {
   const struct {
     int64_t result;
     UINT code;
-  } cases[] = {{0, 0}, {-1, 4294967295u}, {0x100000005, 5}, {INT64_MIN, 0}, {0x7FFFFFFF, 0x7FFFFFFF}};
+  } cases[] = {
+      {0, 0}, {-1, 4294967295u}, {0x100000005, 5}, {INT64_MIN, 0}, {0x7FFFFFFF, 0x7FFFFFFF}};
   for (const auto &c : cases) {
     standin::reset();
     main_result = c.result;

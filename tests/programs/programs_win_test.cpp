@@ -8,9 +8,10 @@
 
 namespace {
 
-const std::string parity_output = "1\r\n is odd\r\n2\r\n is even\r\n3\r\n is odd\r\n4\r\n is even\r\n"
-                                  "5\r\n is odd\r\n6\r\n is even\r\n7\r\n is odd\r\n8\r\n is even\r\n"
-                                  "9\r\n is odd\r\n10\r\n is even\r\n";
+const std::string parity_output =
+    "1\r\n is odd\r\n2\r\n is even\r\n3\r\n is odd\r\n4\r\n is even\r\n"
+    "5\r\n is odd\r\n6\r\n is even\r\n7\r\n is odd\r\n8\r\n is even\r\n"
+    "9\r\n is odd\r\n10\r\n is even\r\n";
 
 TEST(Parity, WritesExactly126Bytes) {
   const harness::Run run = harness::run_image("parity");
@@ -29,7 +30,8 @@ TEST(Greeting, WritesExactly15Bytes) {
 
 TEST(CallProfilePrograms, ExitZeroWithoutUsableStandardOutput) {
   for (const char *image : {"parity", "greeting"})
-    for (harness::Stdout mode : {harness::Stdout::invalid, harness::Stdout::closed, harness::Stdout::null}) {
+    for (harness::Stdout mode :
+         {harness::Stdout::invalid, harness::Stdout::closed, harness::Stdout::null}) {
       const harness::Run run = harness::run_image(image, mode);
       ASSERT_TRUE(run.started) << image;
       EXPECT_EQ(run.exit_code, 0u) << image << " mode " << static_cast<int>(mode);

@@ -162,15 +162,18 @@ std::optional<PeInfo> read_pe(const std::string &path) {
   info.image_base = opt.ImageBase;
 
   // Section table, to turn RVAs of the import directory into file offsets.
-  const size_t sections_at = static_cast<size_t>(dos.e_lfanew) + offsetof(IMAGE_NT_HEADERS64, OptionalHeader) +
+  const size_t sections_at = static_cast<size_t>(dos.e_lfanew) +
+                             offsetof(IMAGE_NT_HEADERS64, OptionalHeader) +
                              nt.FileHeader.SizeOfOptionalHeader;
   std::vector<IMAGE_SECTION_HEADER> sections(nt.FileHeader.NumberOfSections);
   if (sections_at + sections.size() * sizeof(IMAGE_SECTION_HEADER) > b.size())
     return std::nullopt;
-  std::memcpy(sections.data(), b.data() + sections_at, sections.size() * sizeof(IMAGE_SECTION_HEADER));
+  std::memcpy(sections.data(), b.data() + sections_at,
+              sections.size() * sizeof(IMAGE_SECTION_HEADER));
   auto offset_of = [&](uint32_t rva) -> std::optional<size_t> {
     for (const auto &s : sections)
-      if (rva >= s.VirtualAddress && rva < s.VirtualAddress + std::max(s.Misc.VirtualSize, s.SizeOfRawData))
+      if (rva >= s.VirtualAddress &&
+          rva < s.VirtualAddress + std::max(s.Misc.VirtualSize, s.SizeOfRawData))
         return static_cast<size_t>(rva - s.VirtualAddress + s.PointerToRawData);
     return std::nullopt;
   };

@@ -31,7 +31,8 @@ std::string image_dir_file(const std::string &name);
 // Path of a file in the source tree, in Windows form.
 std::string source_file(const std::string &relative);
 
-Run run_image(const std::string &name, Stdout mode = Stdout::pipe, const std::string &arguments = "");
+Run run_image(const std::string &name, Stdout mode = Stdout::pipe,
+              const std::string &arguments = "");
 
 // Calls fn with this process's standard output pointed at a pipe and returns what was written
 // to it. The original handle is restored afterwards.
