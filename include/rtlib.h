@@ -107,6 +107,15 @@ RtDisposition rt_stack_fault_handler(struct _EXCEPTION_POINTERS *info);
 
 /* ---- Wildcard matcher ---------------------------------------------------------------- */
 
+/* Whether the whole NUL-terminated text fits the pattern: 1 or 0, and 0 when either pointer is
+ * null. '*' (a run acts as one) stands for any stretch, '?' for one character, '#' for one
+ * digit, [...] for one character of a class ([!...] negated, ranges x-y compared as signed
+ * bytes, no case folding); any other byte for itself, with a-z and A-Z alike. No recursion,
+ * no allocation, time within pattern length x text length; calls nothing outside itself. */
+int32_t rt_like(const char *pattern, const char *text);
+/* As rt_like, for two pointers that are not null. */
+int32_t rt_like_match(const char *pattern, const char *text);
+
 /* ---- Inline procedure model: string variables, frames, threads, windows --------------- */
 
 #ifdef __cplusplus
