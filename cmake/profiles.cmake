@@ -5,6 +5,13 @@
 # control, files, process services and arithmetic.
 set(RTLIB_CALL_PROFILE_ROUTINES
   rt_start rt_fault_handler rt_fatal_exit
+  rt_alloc rt_realloc rt_free rt_copy_bytes rt_peek_byte rt_poke_byte rt_terminate_at
+  rt_view_data rt_view_length rt_identity rt_zero rt_nop rt_set_end rt_move_at
+  rt_str_new rt_str_empty rt_str_from_char rt_str_from_int rt_str_bin rt_str_oct rt_str_blank
+  rt_str_concat rt_str_dup
+  rt_instr rt_str_count rt_str_verify rt_str_find_any rt_str_val rt_str_asc
+  rt_str_remove rt_str_insert rt_str_replace rt_str_repeat
+  rt_str_trim rt_str_ltrim rt_str_rtrim rt_str_lcase rt_str_ucase rt_str_reverse
   rt_print_int rt_print_line rt_print_int_arg2 rt_print_line_arg2
 )
 

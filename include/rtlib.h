@@ -71,13 +71,135 @@ RT_NORETURN void rt_fatal_exit(void);
 
 /* ---- Heap blocks and raw memory ------------------------------------------------------ */
 
+/* Blocks come from the process's default heap, zero-filled (HEAP_ZERO_MEMORY), exactly the
+ * size asked for; each routine makes one heap call and keeps no state. */
+
+/* A new zero-filled block, or null. */
+void *rt_alloc(uint64_t size);
+/* Null block: rt_alloc(size). Otherwise the block at its new size (it may move; added bytes
+ * are zero), or null with the old block left valid and unchanged. A size of 0 is passed on. */
+void *rt_realloc(void *block, uint64_t size);
+/* Null block: 0 and no platform call. Otherwise HeapFree's flag (nonzero = released). */
+int64_t rt_free(void *block);
+/* Copies count bytes and returns the destination. The result is that of a forward byte copy:
+ * a destination inside the source above its start repeats the source's leading bytes. */
+void *rt_copy_bytes(void *destination, const void *source, uint64_t count);
+/* The byte at the address, 0 to 255. */
+int64_t rt_peek_byte(const void *address);
+/* Stores the value's low 8 bits at the address; returns 0. */
+int64_t rt_poke_byte(void *address, int64_t value);
+/* When second >= first (unsigned), stores a NUL at buffer[second - first]; else nothing. */
+void rt_terminate_at(char *buffer, uint64_t first, uint64_t second);
+/* The first word of a StrView: its data pointer. */
+char *rt_view_data(const StrView *view);
+/* The second word of a StrView: its length. */
+uint64_t rt_view_length(const StrView *view);
+/* The value itself. */
+int64_t rt_identity(int64_t value);
+
+/* rt_zero and rt_nop take any arguments and read none of them. */
+#if defined(__cplusplus) || (defined(__STDC_VERSION__) && __STDC_VERSION__ >= 202311L)
+#define RT_ANY_ARGUMENTS ...
+#else
+#define RT_ANY_ARGUMENTS
+#endif
+/* Always 0. */
+int64_t rt_zero(RT_ANY_ARGUMENTS);
+/* Does nothing. */
+void rt_nop(RT_ANY_ARGUMENTS);
+/* When count <= record->length, sets the length to count and stores a NUL at data[count]
+ * (only a shortening passes). Always returns count. */
+uint64_t rt_set_end(char *data, uint64_t count, StrView *record);
+/* Moves count bytes from source to buffer + offset (overlap-safe, memmove); returns
+ * buffer + offset. */
+void *rt_move_at(void *buffer, uint64_t offset, const void *source, uint64_t count);
+
 /* ---- String record and constructors -------------------------------------------------- */
+
+/* Every record comes from rt_alloc and belongs to the caller, who releases it with rt_free at
+ * the record's own address (for rt_str_concat: the text block at data). Shapes:
+ *   rt_str_new, rt_str_empty, rt_str_from_char, rt_str_from_int: 64-byte block, capacity 32;
+ *   rt_str_bin, rt_str_oct: 104-byte block, capacity 72; rt_str_find_any: 40 bytes, capacity 8;
+ *   rt_str_dup and the edit routines: length + 33 bytes, capacity equal to length;
+ * all with data at the text area 32 bytes into the block, inline flag 1 and a NUL behind the
+ * text. rt_str_blank is the four header words only, all zero. */
+
+/* A new empty record, or null. */
+RtString *rt_str_new(void);
+/* The same as rt_str_new. */
+RtString *rt_str_empty(void);
+/* A one-character record holding the code's low 8 bits (code 0 gives length 1), or null. */
+RtString *rt_str_from_char(int64_t code);
+/* The decimal text of the value ("%I64d"), or null. */
+RtString *rt_str_from_int(int64_t value);
+/* The binary digits of the value read as unsigned, no sign or prefix, or null. */
+RtString *rt_str_bin(uint64_t value);
+/* The octal digits of the value read as unsigned, no sign or prefix, or null. */
+RtString *rt_str_oct(uint64_t value);
+/* A header-only record, all four words zero, or null. */
+RtString *rt_str_blank(void);
+/* Fills the destination with first and second joined in a new text block of length + 1 bytes:
+ * length and capacity the total, inline flag 0. 0 done; 1 when the block cannot be had (or
+ * the total does not fit), with the destination unchanged. */
+int64_t rt_str_concat(RtString *destination, const StrView *first, const StrView *second);
+/* A copy of the text, or null when the text is empty or memory runs out. */
+RtString *rt_str_dup(const StrView *text);
 
 /* ---- Search and conversion ----------------------------------------------------------- */
 
+/* 1-based position of the first occurrence of search in text, compared by length (NUL bytes
+ * included); 1 for an empty search string; 0 when there is none. Linear time. */
+int64_t rt_instr(const StrView *text, const StrView *search);
+/* Occurrences of search in text, overlapping ones included, both read NUL-terminated; 0 when
+ * the search string is empty or starts with a NUL. */
+int64_t rt_str_count(const StrView *text, const StrView *search);
+/* 1-based position of the first character of the text (NUL-terminated) not in the set; 0 when
+ * there is none. */
+int64_t rt_str_verify(const StrView *text, const StrView *set);
+/* A new one-character record (40-byte block, capacity 8) holding the first character of the
+ * text that is in the set; null when there is none or memory runs out. */
+RtString *rt_str_find_any(const StrView *text, const StrView *set);
+/* msvcrt atol of the text: a signed 32-bit value, sign-extended. */
+int64_t rt_str_val(const StrView *text);
+/* The text's first byte, 0 to 255 (0 for an empty text: its terminator). */
+int64_t rt_str_asc(const StrView *text);
+
 /* ---- Edit routines ------------------------------------------------------------------- */
 
+/* New records of length + 33 bytes; the arguments stay untouched. */
+
+/* The text without count characters from start (1-based), count cut at the end. A copy
+ * (rt_str_dup) when start < 1, count < 1, start beyond the end, or memory runs out. */
+RtString *rt_str_remove(const StrView *source, int64_t start, int64_t count);
+/* The source with inserted placed before position (clamped to 1 .. length + 1); null when
+ * memory runs out. */
+RtString *rt_str_insert(const StrView *source, const StrView *inserted, int64_t position);
+/* The source with every occurrence of search replaced, scanning on after each one. An
+ * occurrence is found NUL-terminated (strstr) and counts only where all length bytes of the
+ * search string match inside the source. A copy (rt_str_dup) when the search string is empty,
+ * starts with a NUL or does not occur, or memory runs out. */
+RtString *rt_str_replace(const StrView *source, const StrView *search, const StrView *replacement);
+/* A bare block of length * count bytes holding count copies of the text, no terminator; null
+ * when memory runs out or the size does not fit in 64 bits. */
+void *rt_str_repeat(const StrView *text, uint64_t count);
+
 /* ---- In-place routines --------------------------------------------------------------- */
+
+/* They change the view's data and length words and its text bytes, nothing else; all return
+ * 0. White space is space, TAB, CR and LF. Trims leave a NUL behind the new last character. */
+
+/* Removes white space at both ends: data moves forward, length shrinks. */
+int64_t rt_str_trim(StrView *text);
+/* Removes white space at the start: data moves forward. */
+int64_t rt_str_ltrim(StrView *text);
+/* Removes white space at the end: length shrinks. */
+int64_t rt_str_rtrim(StrView *text);
+/* Lower case in the ANSI code page (CharLowerBuffA over the low 32 bits of length). */
+int64_t rt_str_lcase(StrView *text);
+/* Upper case in the ANSI code page (CharUpperBuffA over the low 32 bits of length). */
+int64_t rt_str_ucase(StrView *text);
+/* Reverses the bytes of the text; the terminator stays. */
+int64_t rt_str_reverse(StrView *text);
 
 /* ---- Console output ------------------------------------------------------------------ */
 

@@ -78,6 +78,10 @@ int _snprintf(char *buffer, size_t size, const char *format, ...);
 int _resetstkoflw(void);
 
 // ---- heap blocks (HeapAlloc and kin) ----
+HANDLE GetProcessHeap(void);
+LPVOID HeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes);
+LPVOID HeapReAlloc(HANDLE heap, DWORD flags, LPVOID block, SIZE_T bytes);
+BOOL HeapFree(HANDLE heap, DWORD flags, LPVOID block);
 
 // ---- console control ----
 
@@ -89,3 +93,5 @@ int _resetstkoflw(void);
 
 // ---- inline profile: threads, lstr*, msvcrt malloc/free ----
 }
+DWORD CharLowerBuffA(LPSTR text, DWORD length);
+DWORD CharUpperBuffA(LPSTR text, DWORD length);

@@ -1,0 +1,14 @@
+#include "platform.h"
+
+// Which bytes are letters is the ANSI code page's business. The platform takes a 32-bit count:
+// the length's low 32 bits.
+
+extern "C" int64_t rt_str_lcase(StrView *text) {
+  CharLowerBuffA(text->data, static_cast<DWORD>(text->length));
+  return 0;
+}
+
+extern "C" int64_t rt_str_ucase(StrView *text) {
+  CharUpperBuffA(text->data, static_cast<DWORD>(text->length));
+  return 0;
+}

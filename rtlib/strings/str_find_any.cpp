@@ -1,0 +1,14 @@
+#include "record.h"
+
+// The character found comes back as a record of its own: 40-byte block, capacity 8.
+extern "C" RtString *rt_str_find_any(const StrView *text, const StrView *set) {
+  const char *found = strpbrk(text->data, set->data);
+  if (found == nullptr)
+    return nullptr;
+  RtString *record = rt::fixed_record(40, 8);
+  if (record == nullptr)
+    return nullptr;
+  record->data[0] = *found;
+  record->length = 1;
+  return record;
+}

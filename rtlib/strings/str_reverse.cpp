@@ -1,0 +1,14 @@
+#include "platform.h"
+
+// Swaps the bytes pairwise from both ends; the middle byte of an odd length and the terminator
+// stay where they are.
+extern "C" int64_t rt_str_reverse(StrView *text) {
+  char *data = text->data;
+  const uint64_t length = text->length;
+  for (uint64_t i = 0; i < length / 2; ++i) {
+    const char c = data[i];
+    data[i] = data[length - 1 - i];
+    data[length - 1 - i] = c;
+  }
+  return 0;
+}
