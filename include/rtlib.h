@@ -215,9 +215,110 @@ int64_t rt_print_line_arg2(int64_t ignored, const char *text);
 
 /* ---- Console control ----------------------------------------------------------------- */
 
+/* All act on the standard output handle, fetched anew by each call (rt_beep and rt_set_title
+ * excepted). With standard output redirected away from a console they fail: the flag is 0. */
+
+/* Moves the cursor to the 0-based cell with the first argument as row (Y) and the second as
+ * column (X), each cut to 16 bits, nothing subtracted; returns the platform's flag. */
+int64_t rt_locate(int64_t row, int64_t column);
+/* Exactly two fills from cell (0, 0): 80 blanks, then attribute 7 (light grey on black) over
+ * the same 80 cells. The cursor does not move. Returns the attribute fill's flag. */
+int64_t rt_clear_screen(void);
+/* Sets attribute (foreground | background << 4) & 0xFF for text written from now on, with no
+ * other masking: rt_set_color(14, 1) sets 0x1E, rt_set_color(15, 31) sets 0xFF. Returns the
+ * platform's flag. */
+int64_t rt_set_color(int64_t foreground, int64_t background);
+/* Sounds 800 Hz for 200 ms whatever it is given (callers may pass nothing); returns the
+ * platform's flag once the tone has ended. */
+int64_t rt_beep(int64_t ignored_frequency, int64_t ignored_duration);
+/* Reads the screen buffer size, then sets it to the same width (dwSize.X) and the argument's
+ * low 16 bits as rows. Always 0. */
+int64_t rt_set_buffer_size(int64_t rows);
+/* Sets the console window title (an empty text included). Always 0. */
+int64_t rt_set_title(const char *title);
+
 /* ---- Files and directories ----------------------------------------------------------- */
 
+/* Handles are the platform's raw 64-bit values (invalid: -1); the runtime keeps no table of
+ * them. Byte counts and sizes reach the platform as their low 32 bits; counts returned are
+ * unsigned 32-bit values, zero-extended. Paths go unchanged to the platform's ANSI calls. */
+
+/* Opens an existing file for reading (sharing read and write, no security attributes,
+ * normal attributes, no template). 0 with the handle stored through the pointer; 1 on
+ * failure, with the handle variable untouched. The first argument is ignored. */
+int64_t rt_open_read(int64_t ignored, const char *path, void **handle);
+/* Closes the handle. Always 0. */
+int64_t rt_close(void *handle);
+/* Bytes read; 0 at end of file and 0 when the read fails. */
+int64_t rt_read_checked(void *handle, void *buffer, int64_t count);
+/* The byte count the platform reports, success or not (0 for a failed read). */
+int64_t rt_read_unchecked(void *handle, void *buffer, int64_t count);
+/* Bytes written; 0 when the write fails. */
+int64_t rt_write_checked(void *handle, const void *buffer, int64_t count);
+/* Writes like rt_write_checked. Always 0. */
+int64_t rt_write_unchecked(void *handle, const void *buffer, int64_t count);
+/* Moves the file pointer by 0 bytes from the origin (0 start, 1 current, 2 end) and returns
+ * the new position's low 32 bits, or 0xFFFFFFFF on failure. Second and third arguments are
+ * ignored. */
+int64_t rt_seek_origin(void *handle, int64_t ignored2, int64_t ignored3, int64_t origin);
+/* The platform's flag for flushing the file's buffers. */
+int64_t rt_flush(void *handle);
+/* Ends the file at the current position. Always 0. */
+int64_t rt_set_eof(void *handle);
+
+/* These return the platform's flag: nonzero when done, 0 on failure. */
+int64_t rt_delete_file(const char *path);
+int64_t rt_move_file(const char *existing, const char *target);
+/* Any nonzero fail_if_exists refuses to replace an existing target. */
+int64_t rt_copy_file(const char *existing, const char *target, int64_t fail_if_exists);
+/* Attribute bits are the platform's FILE_ATTRIBUTE_* values (low 32 bits). */
+int64_t rt_set_attributes(const char *path, int64_t attributes);
+/* security: the platform's security attributes, or null for the defaults. */
+int64_t rt_make_dir(const char *path, void *security);
+int64_t rt_change_dir(const char *path);
+int64_t rt_remove_dir(const char *path);
+/* Stores the current directory in the buffer of the given size: the characters stored
+ * (without the NUL); the size needed (with the NUL) when the buffer is too small; 0 on
+ * failure. */
+int64_t rt_current_dir(int64_t size, char *buffer);
+/* Same arguments, call and result as rt_current_dir. */
+int64_t rt_current_dir_alt(int64_t size, char *buffer);
+
 /* ---- Process, environment and arithmetic --------------------------------------------- */
+
+/* Sleeps for the low 32 bits of the argument in milliseconds (0 gives up the time slice).
+ * Always 0. */
+int64_t rt_sleep(int64_t milliseconds);
+/* Starts a program (WinExec) with the command line and show-window value: above 31 when it
+ * started, otherwise the platform's error number (31 or less). */
+int64_t rt_exec(const char *command_line, int64_t show);
+/* The platform's own command line text; not a copy. */
+char *rt_command_line(void);
+/* The platform's environment block: name=value texts, each ending in NUL, one more NUL at
+ * the end; null when there is none. Never released. */
+char *rt_environment(void);
+/* Seeds msvcrt's rand with the low 32 bits of the seed. */
+void rt_seed_random(int64_t seed);
+
+/* Integer routines wrap modulo 2^64 and never fail. */
+
+/* base^exponent by square-and-multiply; 0 for any negative exponent (also for bases 1 and
+ * -1). rt_ipow(2, 63) is INT64_MIN, rt_ipow(2, 64) is 0. */
+int64_t rt_ipow(int64_t base, int64_t exponent);
+/* The exponent truncated toward zero to n; base^n by the loop of rt_ipow in double
+ * precision, 1.0 / base^-n for negative n (so rt_fpow(0.0, -1.0) is +infinity). A NaN
+ * exponent gives NaN. An exponent beyond the signed 64-bit range gives the loop's limit by
+ * the base's magnitude m: for a huge positive exponent infinity when m > 1, 1 when m == 1,
+ * 0 when m < 1; for a huge negative one 0, 1 and infinity respectively (NaN for a NaN base). */
+double rt_fpow(double base, double exponent);
+/* -value for negative values; INT64_MIN comes back unchanged. */
+int64_t rt_abs(int64_t value);
+/* Signed comparisons: a when a <= b (rt_min), a when a >= b (rt_max), otherwise b. */
+int64_t rt_min(int64_t a, int64_t b);
+int64_t rt_max(int64_t a, int64_t b);
+/* The lower limit when value is below it, then the upper limit when the result so far is
+ * above it: with crossed limits (lower > upper) the upper limit wins. */
+int64_t rt_clamp(int64_t value, int64_t lower, int64_t upper);
 
 /* call-profile routines: end */
 

@@ -84,10 +84,64 @@ LPVOID HeapReAlloc(HANDLE heap, DWORD flags, LPVOID block, SIZE_T bytes);
 BOOL HeapFree(HANDLE heap, DWORD flags, LPVOID block);
 
 // ---- console control ----
+struct COORD {
+  SHORT X;
+  SHORT Y;
+};
+struct SMALL_RECT {
+  SHORT Left, Top, Right, Bottom;
+};
+struct CONSOLE_SCREEN_BUFFER_INFO {
+  COORD dwSize;
+  COORD dwCursorPosition;
+  WORD wAttributes;
+  SMALL_RECT srWindow;
+  COORD dwMaximumWindowSize;
+};
+BOOL SetConsoleCursorPosition(HANDLE console, COORD position);
+BOOL FillConsoleOutputCharacterA(HANDLE console, char character, DWORD cells, COORD start,
+                                 LPDWORD written);
+BOOL FillConsoleOutputAttribute(HANDLE console, WORD attribute, DWORD cells, COORD start,
+                                LPDWORD written);
+BOOL SetConsoleTextAttribute(HANDLE console, WORD attribute);
+BOOL Beep(DWORD frequency, DWORD duration);
+BOOL GetConsoleScreenBufferInfo(HANDLE console, CONSOLE_SCREEN_BUFFER_INFO *info);
+BOOL SetConsoleScreenBufferSize(HANDLE console, COORD size);
+BOOL SetConsoleTitleA(LPCSTR title);
 
 // ---- files and directories ----
+struct SECURITY_ATTRIBUTES;
+using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES *;
+using PLONG = LONG *;
+constexpr DWORD GENERIC_READ = 0x80000000u;
+constexpr DWORD FILE_SHARE_READ = 1;
+constexpr DWORD FILE_SHARE_WRITE = 2;
+constexpr DWORD OPEN_EXISTING = 3;
+constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
+constexpr DWORD INVALID_SET_FILE_POINTER = 0xFFFFFFFFu;
+HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                   DWORD disposition, DWORD flags, HANDLE template_file);
+BOOL CloseHandle(HANDLE handle);
+BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD count, LPDWORD got, LPOVERLAPPED overlapped);
+DWORD SetFilePointer(HANDLE file, LONG distance, PLONG distance_high, DWORD method);
+BOOL FlushFileBuffers(HANDLE file);
+BOOL SetEndOfFile(HANDLE file);
+BOOL DeleteFileA(LPCSTR path);
+BOOL MoveFileA(LPCSTR existing, LPCSTR target);
+BOOL CopyFileA(LPCSTR existing, LPCSTR target, BOOL fail_if_exists);
+BOOL SetFileAttributesA(LPCSTR path, DWORD attributes);
+BOOL CreateDirectoryA(LPCSTR path, LPSECURITY_ATTRIBUTES security);
+BOOL SetCurrentDirectoryA(LPCSTR path);
+BOOL RemoveDirectoryA(LPCSTR path);
+DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
 
 // ---- process, environment ----
+void Sleep(DWORD milliseconds);
+UINT WinExec(LPCSTR command_line, UINT show);
+LPSTR GetCommandLineA(void);
+LPSTR GetEnvironmentStringsA(void);
+// msvcrt's srand; the stand-in's definition takes the place of the C library's.
+void srand(unsigned int seed) noexcept;
 
 // ---- user32 (case conversion, windows, wsprintfA) ----
 

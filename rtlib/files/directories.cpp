@@ -1,0 +1,29 @@
+#include "platform.h"
+
+// Directory operations. The make, change and remove routines return the platform's success
+// flag; the current-directory routines return its character count, zero-extended.
+
+extern "C" int64_t rt_make_dir(const char *path, void *security) {
+  return CreateDirectoryA(path, static_cast<LPSECURITY_ATTRIBUTES>(security));
+}
+
+extern "C" int64_t rt_change_dir(const char *path) {
+  return SetCurrentDirectoryA(path);
+}
+
+extern "C" int64_t rt_remove_dir(const char *path) {
+  return RemoveDirectoryA(path);
+}
+
+// Characters stored without the NUL; when the buffer is too small, the size needed with the
+// NUL; 0 on failure. The size reaches the platform as its low 32 bits.
+extern "C" int64_t rt_current_dir(int64_t size, char *buffer) {
+  const DWORD length =
+      GetCurrentDirectoryA(static_cast<DWORD>(static_cast<uint64_t>(size)), buffer);
+  return static_cast<int64_t>(static_cast<uint64_t>(length));
+}
+
+// A second routine with the same arguments, call and result.
+extern "C" int64_t rt_current_dir_alt(int64_t size, char *buffer) {
+  return rt_current_dir(size, buffer);
+}

@@ -1,0 +1,72 @@
+#include "platform.h"
+
+// File input and output on raw platform handles. The runtime keeps no table of open files and
+// no buffers; each routine is one platform call and differs from its siblings only in what it
+// returns. Byte counts reach the platform as their low 32 bits; the counts that come back are
+// unsigned 32-bit values, zero-extended.
+
+namespace {
+DWORD low32(int64_t value) {
+  return static_cast<DWORD>(static_cast<uint64_t>(value));
+}
+int64_t widen(DWORD value) {
+  return static_cast<int64_t>(static_cast<uint64_t>(value));
+}
+} // namespace
+
+// On failure the caller's handle variable is left exactly as it was.
+extern "C" int64_t rt_open_read(int64_t /*ignored*/, const char *path, void **handle) {
+  const HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    return 1;
+  *handle = file;
+  return 0;
+}
+
+extern "C" int64_t rt_close(void *handle) {
+  (void)CloseHandle(handle);
+  return 0;
+}
+
+extern "C" int64_t rt_read_checked(void *handle, void *buffer, int64_t count) {
+  DWORD got = 0;
+  if (!ReadFile(handle, buffer, low32(count), &got, nullptr))
+    return 0;
+  return widen(got);
+}
+
+extern "C" int64_t rt_read_unchecked(void *handle, void *buffer, int64_t count) {
+  DWORD got = 0;
+  (void)ReadFile(handle, buffer, low32(count), &got, nullptr);
+  return widen(got);
+}
+
+extern "C" int64_t rt_write_checked(void *handle, const void *buffer, int64_t count) {
+  DWORD put = 0;
+  if (!WriteFile(handle, buffer, low32(count), &put, nullptr))
+    return 0;
+  return widen(put);
+}
+
+extern "C" int64_t rt_write_unchecked(void *handle, const void *buffer, int64_t count) {
+  DWORD put = 0;
+  (void)WriteFile(handle, buffer, low32(count), &put, nullptr);
+  return 0;
+}
+
+// Moves by 0 bytes from the origin (0 start, 1 current, 2 end) and returns the low 32 bits of
+// the new position, or 0xFFFFFFFF when the platform refuses.
+extern "C" int64_t rt_seek_origin(void *handle, int64_t /*ignored*/, int64_t /*ignored*/,
+                                  int64_t origin) {
+  return widen(SetFilePointer(handle, 0, nullptr, low32(origin)));
+}
+
+extern "C" int64_t rt_flush(void *handle) {
+  return FlushFileBuffers(handle);
+}
+
+extern "C" int64_t rt_set_eof(void *handle) {
+  (void)SetEndOfFile(handle);
+  return 0;
+}
