@@ -25,10 +25,12 @@ set(RTLIB_CALL_PROFILE_ROUTINES
 # Inline profile, full frame form (strdemo, threaddemo).
 set(RTLIB_INLINE_FULL_TAIL
   rt_stack_fault_handler rt_print_int
+  rt_window_proc
   rt_like rt_like_match
 )
 
 # Inline profile, reduced frame form (minimal).
 set(RTLIB_INLINE_REDUCED_TAIL
+  rt_window_proc_plain
   rt_like rt_like_match
 )

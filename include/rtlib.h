@@ -341,6 +341,94 @@ int32_t rt_like_match(const char *pattern, const char *text);
 
 /* ---- Inline procedure model: string variables, frames, threads, windows --------------- */
 
+/* A string variable: capacity, length and data in ascending memory order. capacity > 0: data
+ * is a heap block (msvcrt malloc) of at least capacity bytes that the variable owns; 0: data
+ * is not owned and never released; < 0: data is the variable's own inline buffer of -capacity
+ * bytes. length counts text bytes; no terminator is counted. */
+typedef struct StrVar {
+  int64_t capacity;
+  int64_t length;
+  char *data;
+} StrVar;
+
+/* A reference to a StrVar: the address of its data word (length and capacity lie in the two
+ * words before it). By-reference parameters, return statements and global assignments write
+ * through one. */
+typedef char **StrRef;
+
+/* A statement's temporary string value: a data pointer and a length, the block (length + 8
+ * bytes, the text then zero bytes) owned by the statement until a variable adopts it or a
+ * join releases it. */
+typedef struct StrTemp {
+  char *data;
+  int64_t length;
+} StrTemp;
+
+/* Every allocation below ends the process with ExitProcess(1) at once when malloc fails. */
+
+/* Starts a dynamic variable on a fresh 520-byte block: capacity 512, length 0, the block's
+ * first 8 bytes zero. */
+void rt_strvar_init(StrVar *var);
+/* Starts a fixed-size variable on its inline buffer of size bytes (set to zero): capacity
+ * -size, length 0. */
+void rt_strvar_init_fixed(StrVar *var, char *buffer, int64_t size);
+/* A fresh block of length + 8 bytes: the length bytes at data, then 8 zero bytes. */
+StrTemp rt_strtemp_copy(const char *data, int64_t length);
+/* Joins two temporaries into a block of total + 8 bytes (the text, then at least 4 zero
+ * bytes) and releases both operands. Two empty operands give (null, 0) and no block. */
+StrTemp rt_strtemp_concat(StrTemp left, StrTemp right);
+/* Moves the value into the variable behind target without copying: releases the old block
+ * when capacity >= 1, then data = data, length = capacity = length. */
+void rt_strvar_adopt(StrRef target, char *data, int64_t length);
+/* Copies NUL-terminated text into the variable behind target. Fixed-size: cut to -capacity - 1
+ * bytes. Otherwise the block is reused when capacity >= length + 1, else replaced by one of
+ * exactly length + 1 bytes (capacity = length + 1; the old one released when owned). */
+void rt_strvar_assign_text(StrRef target, const char *text);
+/* Releases the variable's block when capacity >= 1; the words stay as they are. */
+void rt_strvar_release(StrVar *var);
+
+/* The platform's DWORD: the exit code of a thread start routine. */
+#if defined(_WIN32)
+typedef unsigned long RtDword;
+#else
+typedef uint32_t RtDword;
+#endif
+
+/* A launched procedure's arguments and result: a 256-byte zero-filled malloc block. The
+ * launcher fills it before the thread exists; the thread frees it. */
+typedef struct ThreadArgBlock {
+  uint64_t reserved_low;  /* offset 0, stays zero */
+  uint32_t result;        /* offset 8: low 32 bits of the procedure's result */
+  uint32_t reserved_high; /* offset 12, stays zero */
+  uint64_t args[30];      /* offset 16: one word per parameter, in order; the rest zero */
+} ThreadArgBlock;
+
+/* A thread start routine (rt_thread_entry of one procedure): gets the block, returns the
+ * thread's exit code. */
+typedef RtDword (*RtThreadStart)(void *block);
+
+/* Allocates and zeroes a ThreadArgBlock (exit code 1 when malloc fails), stores count words
+ * (at most 30) from offset 16 and creates a thread running start with the block as its
+ * parameter; thread_id receives the thread identifier. Returns the thread handle, or null
+ * when the thread cannot be created (the block is then freed here). */
+void *rt_thread_launch(RtThreadStart start, uint64_t count, const uint64_t *words,
+                       RtDword *thread_id);
+/* Waits for the thread without a time limit, then closes its handle. */
+void rt_thread_wait(void *thread);
+
+/* The platform's window handle and a per-window message handler kept in GWLP_USERDATA. A
+ * handler's nonzero result completes the message; 0 leaves it to the window procedure. */
+struct HWND__;
+typedef int64_t (*WindowHandler)(struct HWND__ *window, uint32_t message, uint64_t first,
+                                 int64_t second);
+/* Window procedure: offers the message to the window's handler first; WM_DESTROY then posts
+ * a quit message (code 0) and gives 0; every other message goes to DefWindowProcA. */
+int64_t rt_window_proc(struct HWND__ *window, uint32_t message, uint64_t first, int64_t second);
+/* As rt_window_proc for a window without a handler; never looks at GWLP_USERDATA. */
+int64_t rt_window_proc_plain(struct HWND__ *window, uint32_t message, uint64_t first,
+                             int64_t second);
+
+
 #ifdef __cplusplus
 }
 #endif
@@ -352,9 +440,21 @@ static_assert(sizeof(RtString) == 32, "RtString header is four words");
 static_assert(offsetof(RtString, length) == 8 && offsetof(RtString, capacity) == 16 &&
                   offsetof(RtString, inline_flag) == 24,
               "RtString words are data, length, capacity, inline flag");
+static_assert(sizeof(StrVar) == 24, "StrVar is three words");
+static_assert(offsetof(StrVar, capacity) == 0 && offsetof(StrVar, length) == 8 &&
+                  offsetof(StrVar, data) == 16,
+              "StrVar words are capacity, length, data in ascending order");
+static_assert(sizeof(StrTemp) == 16 && offsetof(StrTemp, length) == 8,
+              "StrTemp is a data pointer and a length");
+static_assert(sizeof(ThreadArgBlock) == 256, "ThreadArgBlock is 256 bytes");
+static_assert(offsetof(ThreadArgBlock, result) == 8 && offsetof(ThreadArgBlock, reserved_high) == 12 &&
+                  offsetof(ThreadArgBlock, args) == 16,
+              "ThreadArgBlock: result at 8, arguments from 16");
 #else
 _Static_assert(sizeof(StrView) == 16, "StrView is a pointer and a length");
 _Static_assert(sizeof(RtString) == 32, "RtString header is four words");
+_Static_assert(sizeof(StrVar) == 24, "StrVar is three words");
+_Static_assert(sizeof(ThreadArgBlock) == 256, "ThreadArgBlock is 256 bytes");
 #endif
 
 #endif /* RTLIB_H */

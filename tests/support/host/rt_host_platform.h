@@ -146,6 +146,32 @@ void srand(unsigned int seed) noexcept;
 // ---- user32 (case conversion, windows, wsprintfA) ----
 
 // ---- inline profile: threads, lstr*, msvcrt malloc/free ----
+struct SECURITY_ATTRIBUTES;
+struct HWND__;
+using HWND = HWND__ *;
+using LPTHREAD_START_ROUTINE = DWORD (*)(LPVOID);
+constexpr int GWLP_USERDATA = -21;
+constexpr UINT WM_DESTROY = 2;
+BOOL CloseHandle(HANDLE handle);
+HANDLE CreateThread(SECURITY_ATTRIBUTES *security, SIZE_T stack_size, LPTHREAD_START_ROUTINE start,
+                    LPVOID parameter, DWORD flags, LPDWORD thread_id);
+DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
+int lstrlenA(LPCSTR text);
+LPSTR lstrcpynA(LPSTR target, LPCSTR source, int count);
+int wsprintfA(LPSTR buffer, LPCSTR format, ...);
+LONG_PTR GetWindowLongPtrA(HWND window, int index);
+void PostQuitMessage(int code);
+LRESULT DefWindowProcA(HWND window, UINT message, WPARAM first, LPARAM second);
 }
 DWORD CharLowerBuffA(LPSTR text, DWORD length);
 DWORD CharUpperBuffA(LPSTR text, DWORD length);
+
+// ---- inline profile: recording msvcrt malloc, free and memset ----
+// The inline runtime calls these by their plain names from inside namespace rt_inline
+// (rtlib/inline/heap.h), where unqualified lookup finds the recording versions first; nothing
+// else is redirected, so the C library and AddressSanitizer keep working everywhere else.
+namespace rt_inline {
+void *malloc(size_t size);
+void free(void *block);
+void *memset(void *block, int value, size_t size);
+} // namespace rt_inline

@@ -1,0 +1,7 @@
+#include "heap.h"
+
+// Gives back the variable's block if it owns one; the words stay as they are.
+extern "C" void rt_strvar_release(StrVar *var) {
+  if (rt_inline::owns_block(*var))
+    rt_inline::release_block(var->data);
+}
