@@ -4,12 +4,17 @@
 // '?', '#', bracket classes and literal bytes (a-z and A-Z compare without regard to case).
 //
 // Every element other than '*' takes exactly one text character, and which pattern bytes it
-// spans never depends on that character (a class always ends at its first ']' after the first
-// member, or at the pattern's end). So when the pattern stops fitting, only the latest run of
-// asterisks needs to take one more character: whatever an earlier run could still absorb, the
-// latest one can absorb as well. The search keeps two places for that run and nothing else:
-// no recursion, no allocation, and at most (text length + 1) restarts of at most the pattern
-// length each.
+// spans never depends on that character: a class always ends at its first ']' from its first
+// member on, or at the pattern's end. So the pattern is a head, then segments of such elements
+// between runs of asterisks, and a match can always be found with each segment at the leftmost
+// text place where it fits behind the one before: a later place would only leave less text to
+// the rest, and the run of asterisks in front of the next segment absorbs whatever lies between.
+// The last segment, with nothing behind it, has to take the last characters of the text.
+//
+// That gives one forward pass with no recursion, no allocation and no state between calls:
+// the head costs its length, each middle segment at most its length for each text place tried
+// (and the places only move forward), the last segment its length plus one walk to the text's
+// end. In all, at most pattern length x text length steps.
 //
 // This file holds only the matcher, so that an image can carry it on its own; it calls nothing
 // outside itself.
@@ -28,53 +33,50 @@ inline Byte fold(Byte b) {
   return (b >= 'a' && b <= 'z') ? static_cast<Byte>(b - ('a' - 'A')) : b;
 }
 
-// The class opened by the '[' at open, tried on c (never the terminator). Returns whether it
-// fits; *behind is set to the pattern place after its ']', or at the pattern's end.
-inline bool class_fits(const Byte *open, Byte c, const Byte **behind) {
+// Pattern place behind the element at p (neither '*' nor the terminator). A class ends behind
+// its first ']' from the first member place on (a member is never ']'), else at the end.
+inline const Byte *element_end(const Byte *p) {
+  if (*p != '[')
+    return p + 1;
+  const Byte *q = p + 1;
+  if (*q == '!')
+    ++q;
+  while (*q != ']' && *q != 0)
+    ++q;
+  return *q == ']' ? q + 1 : q;
+}
+
+// Whether the class opened by the '[' at open admits c.
+inline bool class_admits(const Byte *open, Byte c) {
   const Byte *q = open + 1;
   const bool negated = *q == '!';
   if (negated)
     ++q;
-  bool admitted = false;
   while (*q != ']' && *q != 0) {
     if (q[1] == '-' && q[2] != ']' && q[2] != 0) {
       const unsigned key = signed_order(c);
-      if (signed_order(q[0]) <= key && key <= signed_order(q[2])) {
-        admitted = true;
-        break;
-      }
+      if (signed_order(q[0]) <= key && key <= signed_order(q[2]))
+        return !negated;
       q += 3;
     } else {
-      if (*q == c) {
-        admitted = true;
-        break;
-      }
+      if (*q == c)
+        return !negated;
       ++q;
     }
   }
-  // A member byte is never ']', so the first ']' from here is the class's end.
-  while (*q != ']' && *q != 0)
-    ++q;
-  if (*q == ']')
-    ++q;
-  *behind = q;
-  return admitted != negated;
+  return negated;
 }
 
-// Whether the element at p (neither '*' nor the terminator) takes c; *behind is set to the
-// pattern place after the element when it does.
-inline bool element_fits(const Byte *p, Byte c, const Byte **behind) {
+// Whether the element at p (neither '*' nor the terminator) takes c (never the terminator).
+inline bool element_admits(const Byte *p, Byte c) {
   switch (*p) {
   case '?':
-    *behind = p + 1;
     return true;
   case '#':
-    *behind = p + 1;
     return c >= '0' && c <= '9';
   case '[':
-    return class_fits(p, c, behind);
+    return class_admits(p, c);
   default:
-    *behind = p + 1;
     return fold(*p) == fold(c);
   }
 }
@@ -84,39 +86,71 @@ inline bool element_fits(const Byte *p, Byte c, const Byte **behind) {
 extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
   const Byte *p = reinterpret_cast<const Byte *>(pattern);
   const Byte *t = reinterpret_cast<const Byte *>(text);
-  // The latest run of asterisks: the pattern place behind it and the text place where the
-  // stretch it currently absorbs ends. Null until the first run.
-  const Byte *resume_p = nullptr;
-  const Byte *resume_t = nullptr;
-  while (*t != 0) {
-    if (*p == '*') {
-      do
-        ++p;
-      while (*p == '*');
-      if (*p == 0)
-        return 1;
-      resume_p = p;
-      resume_t = t;
-      continue;
-    }
-    const Byte *behind = nullptr;
-    if (*p != 0 && element_fits(p, *t, &behind)) {
-      p = behind;
-      ++t;
-      continue;
-    }
-    if (resume_p == nullptr)
+
+  // The head, up to the first asterisk, fits the start of the text one to one.
+  while (*p != '*') {
+    if (*p == 0)
+      return *t == 0 ? 1 : 0;
+    if (*t == 0 || !element_admits(p, *t))
       return 0;
-    // The latest run takes one more character and the rest starts over behind it.
-    ++resume_t;
-    p = resume_p;
-    t = resume_t;
+    p = element_end(p);
+    ++t;
   }
-  // The text is used up: only asterisks may be left. (Moving a run on cannot help here: the
-  // elements after it would have fewer characters still.)
-  while (*p == '*')
-    ++p;
-  return *p == 0 ? 1 : 0;
+
+  for (;;) {
+    // p is at a run of asterisks.
+    while (*p == '*')
+      ++p;
+    if (*p == 0)
+      return 1;
+    // The segment up to the next run or the pattern's end, and its length in characters.
+    const Byte *segment_end = p;
+    uint64_t length = 0;
+    while (*segment_end != '*' && *segment_end != 0) {
+      segment_end = element_end(segment_end);
+      ++length;
+    }
+
+    if (*segment_end == 0) {
+      // The last segment takes the text's last `length` characters, if there are that many.
+      const Byte *text_end = t;
+      while (*text_end != 0)
+        ++text_end;
+      if (static_cast<uint64_t>(text_end - t) < length)
+        return 0;
+      const Byte *u = text_end - length;
+      for (const Byte *q = p; q != segment_end; q = element_end(q), ++u)
+        if (!element_admits(q, *u))
+          return 0;
+      return 1;
+    }
+
+    // A middle segment goes to the leftmost place from t on where it fits. A segment that
+    // starts with a literal byte lets places without that byte be passed at once.
+    const bool literal = *p != '?' && *p != '#' && *p != '[';
+    const Byte first = fold(*p);
+    for (;; ++t) {
+      if (*t == 0)
+        return 0;
+      if (literal && fold(*t) != first)
+        continue;
+      const Byte *q = p;
+      const Byte *u = t;
+      while (q != segment_end) {
+        if (*u == 0)
+          return 0; // too little text here, and less still further on
+        if (!element_admits(q, *u))
+          break;
+        q = element_end(q);
+        ++u;
+      }
+      if (q == segment_end) {
+        t = u;
+        break;
+      }
+    }
+    p = segment_end;
+  }
 }
 
 extern "C" int32_t rt_like(const char *pattern, const char *text) {
