@@ -17,6 +17,15 @@ inline void *allocate_or_exit(uint64_t size) {
   return block;
 }
 
+// Hides where a block came from, so that the compiler cannot fuse malloc and the memset that
+// follows into one calloc call: the block is made by exactly those two calls.
+inline void *opaque(void *block) {
+#if defined(__GNUC__)
+  __asm__("" : "+r"(block));
+#endif
+  return block;
+}
+
 inline void release_block(void *block) {
   free(block);
 }
