@@ -186,6 +186,23 @@ TEST(StringAllocations, SearchAndInPlaceRoutinesAllocateNothing) {
   EXPECT_TRUE(standin::calls().empty());
 }
 
+// The host's atol is 64-bit; the value still arrives as a 32-bit one, cut as msvcrt's atol
+// wraps it on overflow.
+TEST(StrValOnTheHost, OutOfRangeValuesWrapTo32Bits) {
+  const struct {
+    const char *text;
+    int64_t value;
+  } cases[] = {{"2147483648", INT32_MIN},
+               {"4294967295", -1},
+               {"-2147483649", INT32_MAX},
+               {"99999999999", 1215752191},
+               {"4294967296", 0}};
+  for (const auto &c : cases) {
+    Text text(c.text);
+    EXPECT_EQ(rt_str_val(text.v()), c.value) << c.text;
+  }
+}
+
 TEST(CaseCalls, OneCallOverTheWholeLengthCutTo32Bits) {
   char text[] = "aBc";
   const struct {

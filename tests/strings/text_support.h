@@ -35,8 +35,9 @@ struct Owned {
   void *block;
   explicit Owned(void *b) : block(b) {}
   ~Owned() {
-    if (block != nullptr)
+    if (block != nullptr) {
       EXPECT_NE(rt_free(block), 0);
+    }
   }
   Owned(const Owned &) = delete;
   Owned &operator=(const Owned &) = delete;
