@@ -16,6 +16,7 @@ struct PendingThread {
 struct State {
   std::map<const void *, size_t> live;
   std::map<const void *, size_t> freed;
+  std::vector<std::pair<const void *, size_t>> allocations;
   size_t mallocs_until_failure = 0;
   bool fail_create_thread = false;
   uintptr_t next_thread = 0x7100;
@@ -36,6 +37,9 @@ void reset() {
 }
 const std::map<const void *, size_t> &live_blocks() {
   return state().live;
+}
+const std::vector<std::pair<const void *, size_t>> &allocations() {
+  return state().allocations;
 }
 size_t times_freed(const void *block) {
   const auto it = state().freed.find(block);
@@ -74,12 +78,17 @@ void *malloc(size_t size) {
     return nullptr;
   void *const block = ::malloc(size == 0 ? 1 : size);
   s.live[block] = size;
+  s.allocations.emplace_back(block, size);
   return block;
 }
 void free(void *block) {
-  record("free", {word(block)});
+  standin::Call &call = record("free", {word(block)});
   auto &s = inl::state();
-  s.live.erase(block);
+  const auto live = s.live.find(block);
+  if (live != s.live.end()) {
+    call.bytes.assign(static_cast<const char *>(block), live->second);
+    s.live.erase(live);
+  }
   if (block != nullptr)
     ++s.freed[block];
   ::free(block); // a second free of the same block is AddressSanitizer's to report

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <utility>
+#include <vector>
 
 #include "stand_in.h"
 
@@ -13,8 +15,11 @@ namespace standin::inline_profile {
 // Forgets scripted failures, threads and window data, and frees every block still live.
 void reset();
 
-// Blocks handed out by malloc and not yet freed, with their sizes.
+// Blocks handed out by malloc and not yet freed, with their sizes. The recorded free call of a
+// live block carries the block's bytes as they were just before it was freed.
 const std::map<const void *, size_t> &live_blocks();
+// Every block malloc handed out since reset, in order, with its size.
+const std::vector<std::pair<const void *, size_t>> &allocations();
 // How many times free was called with this address, over the whole run since reset.
 size_t times_freed(const void *block);
 // The nth malloc from now (1 = the next one) returns null.
