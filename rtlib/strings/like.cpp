@@ -46,39 +46,50 @@ inline const Byte *element_end(const Byte *p) {
   return *q == ']' ? q + 1 : q;
 }
 
-// Whether the class opened by the '[' at open admits c.
-inline bool class_admits(const Byte *open, Byte c) {
+// Whether the class opened by the '[' at open admits c: the pattern place behind the class
+// when it does, else null.
+inline const Byte *class_step(const Byte *open, Byte c) {
   const Byte *q = open + 1;
   const bool negated = *q == '!';
   if (negated)
     ++q;
+  bool admitted = false;
   while (*q != ']' && *q != 0) {
     if (q[1] == '-' && q[2] != ']' && q[2] != 0) {
       const unsigned key = signed_order(c);
-      if (signed_order(q[0]) <= key && key <= signed_order(q[2]))
-        return !negated;
+      if (signed_order(q[0]) <= key && key <= signed_order(q[2])) {
+        admitted = true;
+        break;
+      }
       q += 3;
     } else {
-      if (*q == c)
-        return !negated;
+      if (*q == c) {
+        admitted = true;
+        break;
+      }
       ++q;
     }
   }
-  return negated;
+  if (admitted == negated)
+    return nullptr;
+  while (*q != ']' && *q != 0)
+    ++q;
+  return *q == ']' ? q + 1 : q;
 }
 
-// Whether the element at p (neither '*' nor the terminator) takes c (never the terminator).
-inline bool element_admits(const Byte *p, Byte c) {
-  switch (*p) {
-  case '?':
-    return true;
-  case '#':
-    return c >= '0' && c <= '9';
-  case '[':
-    return class_admits(p, c);
-  default:
-    return fold(*p) == fold(c);
+// Whether the element at p (neither '*' nor the terminator) takes c (never the terminator):
+// the pattern place behind the element when it does, else null.
+inline const Byte *step(const Byte *p, Byte c) {
+  const Byte b = *p;
+  if (b != '#' && b != '[') {
+    // Equal bytes fit for a literal and for '?' alike.
+    if (b == c || b == '?')
+      return p + 1;
+    return fold(b) == fold(c) ? p + 1 : nullptr;
   }
+  if (b == '#')
+    return (c >= '0' && c <= '9') ? p + 1 : nullptr;
+  return class_step(p, c);
 }
 
 } // namespace
@@ -91,9 +102,11 @@ extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
   while (*p != '*') {
     if (*p == 0)
       return *t == 0 ? 1 : 0;
-    if (*t == 0 || !element_admits(p, *t))
+    if (*t == 0)
       return 0;
-    p = element_end(p);
+    p = step(p, *t);
+    if (p == nullptr)
+      return 0;
     ++t;
   }
 
@@ -119,29 +132,35 @@ extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
       if (static_cast<uint64_t>(text_end - t) < length)
         return 0;
       const Byte *u = text_end - length;
-      for (const Byte *q = p; q != segment_end; q = element_end(q), ++u)
-        if (!element_admits(q, *u))
+      for (const Byte *q = p; q != segment_end; ++u) {
+        q = step(q, *u);
+        if (q == nullptr)
           return 0;
+      }
       return 1;
     }
 
-    // A middle segment goes to the leftmost place from t on where it fits. A segment that
-    // starts with a literal byte lets places without that byte be passed at once.
-    const bool literal = *p != '?' && *p != '#' && *p != '[';
-    const Byte first = fold(*p);
+    // A middle segment goes to the leftmost place from t on where it fits. When it starts
+    // with a literal byte, places without that byte are passed over at once.
+    Byte first = 0, first_other = 0;
+    if (*p != '?' && *p != '#' && *p != '[') {
+      first = fold(*p);
+      first_other = (first >= 'A' && first <= 'Z') ? static_cast<Byte>(first + ('a' - 'A')) : first;
+    }
     for (;; ++t) {
+      if (first != 0)
+        while (*t != first && *t != first_other && *t != 0)
+          ++t;
       if (*t == 0)
         return 0;
-      if (literal && fold(*t) != first)
-        continue;
       const Byte *q = p;
       const Byte *u = t;
       while (q != segment_end) {
         if (*u == 0)
           return 0; // too little text here, and less still further on
-        if (!element_admits(q, *u))
+        q = step(q, *u);
+        if (q == nullptr)
           break;
-        q = element_end(q);
         ++u;
       }
       if (q == segment_end) {
