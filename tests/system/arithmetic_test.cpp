@@ -156,11 +156,18 @@ TEST(MinMax, SignedComparisons) {
 TEST(Clamp, Table) {
   const int64_t cases[][4] = {
       // value, lower, upper, result
-      {5, 0, 10, 5},          {-3, 0, 10, 0},        {12, 0, 10, 10}, {10, 0, 10, 10},
-      {0, 0, 10, 0},          {-1, 0, INT64_MAX, 0},                // signed: -1 is below 0
-      {INT64_MIN, -5, 5, -5}, {INT64_MAX, -5, 5, 5}, {5, 10, 0, 0}, // crossed limits: the upper one
-                                                                    // wins
-      {-3, 10, 0, 0},         {20, 10, 0, 0},
+      {5, 0, 10, 5},
+      {-3, 0, 10, 0},
+      {12, 0, 10, 10},
+      {10, 0, 10, 10},
+      {0, 0, 10, 0},
+      {-1, 0, INT64_MAX, 0}, // signed: -1 is below 0
+      {INT64_MIN, -5, 5, -5},
+      {INT64_MAX, -5, 5, 5},
+      {5, 10, 0, 0}, // crossed limits: the upper one
+                     // wins
+      {-3, 10, 0, 0},
+      {20, 10, 0, 0},
   };
   for (const auto &c : cases)
     EXPECT_EQ(rt_clamp(c[0], c[1], c[2]), c[3]) << c[0] << " " << c[1] << " " << c[2];
