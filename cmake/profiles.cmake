@@ -20,13 +20,6 @@ set(RTLIB_CALL_PROFILE_ROUTINES
   rt_make_dir rt_change_dir rt_remove_dir rt_current_dir rt_current_dir_alt
   rt_sleep rt_exec rt_command_line rt_environment rt_seed_random
   rt_ipow rt_fpow rt_abs rt_min rt_max rt_clamp
-  rt_locate rt_clear_screen rt_set_color rt_beep rt_set_buffer_size rt_set_title
-  rt_open_read rt_close rt_read_checked rt_read_unchecked rt_write_checked rt_write_unchecked
-  rt_seek_origin rt_flush rt_set_eof
-  rt_delete_file rt_move_file rt_copy_file rt_set_attributes
-  rt_make_dir rt_change_dir rt_remove_dir rt_current_dir rt_current_dir_alt
-  rt_sleep rt_exec rt_command_line rt_environment rt_seed_random
-  rt_ipow rt_fpow rt_abs rt_min rt_max rt_clamp
 )
 
 # Inline profile, full frame form (strdemo, threaddemo).
