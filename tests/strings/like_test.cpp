@@ -203,6 +203,47 @@ TEST(Like, AsteriskStretches) {
   expect_cases(std::begin(stars), std::end(stars));
 }
 
+// Stretches between runs of asterisks: a later one may not reuse characters an earlier one
+// took, the last one sits at the text's end, and one led by a letter is found in either case.
+const Case segments[] = {
+    // No character serves two stretches.
+    {"*ab*ba", "aba", 0},
+    {"*ab*ba", "abba", 1},
+    {"*ab*ab", "ab", 0},
+    {"*ab*ab", "abab", 1},
+    {"x*ab*b", "xab", 0},
+    {"x*ab*b", "xabb", 1},
+    {"*a*b*c*", "cbacba", 0},
+    {"*a*b*c*", "cbacbac", 1},
+    // A stretch starting over inside a partial fit.
+    {"*abc*", "ababc", 1},
+    {"*abc*", "ababab", 0},
+    {"*aab*", "aaab", 1},
+    // Led by a letter in either case, by a byte above ASCII, by '?', '#' or a class.
+    {"*N*", "xnx", 1},
+    {"*n*", "xNx", 1},
+    {"*n*", "x\xEEx", 0},
+    {"*\xE9*", "x\xC9x", 0},
+    {"*\xE9*", "x\xE9x", 1},
+    {"*?a*", "a", 0},
+    {"*?a*", "ba", 1},
+    {"*#a*", "a1a", 1},
+    {"*#a*", "aa1", 0},
+    {"*[!x]y*z", "xxyz", 0},
+    {"*[!x]y*z", "xayz", 1},
+    // An unterminated class holds a '*' as a member, not a run.
+    {"*[xy*z", "ay", 1},
+    {"*[xy*z", "ayz", 1},
+    {"*[xy*z", "a[", 0},
+    // The last stretch needs as many characters as it has elements.
+    {"*.txt", "t", 0},
+    {"*#", "", 0},
+};
+
+TEST(Like, StretchesBetweenAsteriskRuns) {
+  expect_cases(std::begin(segments), std::end(segments));
+}
+
 // The text and the pattern end at their first NUL, whatever follows it.
 TEST(Like, StopsAtTheTerminator) {
   const char text[] = {'a', 'b', 0, 'c', 0};
