@@ -56,6 +56,8 @@ protected:
   // when it answers GetConsoleScreenBufferInfo. With RTLIB_REQUIRE_CONSOLE set (the run on a
   // pseudo-terminal) a missing console fails the test instead of skipping it.
   void SetUp() override {
+    for (int i = 0; i < 3; ++i)
+      saved_[i] = GetStdHandle(std_ids[i]);
     buffer_ = make_buffer();
     if (!usable(buffer_)) {
       FreeConsole();
@@ -70,7 +72,6 @@ protected:
         FAIL() << reason;
       GTEST_SKIP() << reason;
     }
-    saved_ = GetStdHandle(STD_OUTPUT_HANDLE);
     SetStdHandle(STD_OUTPUT_HANDLE, buffer_);
   }
   static bool usable(HANDLE &buffer) {
@@ -82,13 +83,14 @@ protected:
     buffer = INVALID_HANDLE_VALUE;
     return false;
   }
+  // AllocConsole replaces all three standard handles; each gets its old value back.
   void TearDown() override {
-    if (buffer_ != INVALID_HANDLE_VALUE) {
-      SetStdHandle(STD_OUTPUT_HANDLE, saved_);
+    if (buffer_ != INVALID_HANDLE_VALUE)
       CloseHandle(buffer_);
-    }
     if (allocated_)
       FreeConsole();
+    for (int i = 0; i < 3; ++i)
+      SetStdHandle(std_ids[i], saved_[i]);
   }
   static HANDLE make_buffer() {
     return CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE,
@@ -100,8 +102,9 @@ protected:
     EXPECT_TRUE(GetConsoleScreenBufferInfo(buffer_, &i));
     return i;
   }
+  static constexpr DWORD std_ids[3] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
   HANDLE buffer_ = INVALID_HANDLE_VALUE;
-  HANDLE saved_ = nullptr;
+  HANDLE saved_[3] = {};
   bool allocated_ = false;
 };
 
