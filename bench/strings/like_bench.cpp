@@ -4,7 +4,8 @@
 //   - ordinary patterns: file names against *.txt, A[b-d]?E and the like;
 //   - adversarial families, growing both the pattern and the text:
 //       runs k  "*a*a...*a*b" (k runs of "*a") against n a's,
-//       tail k  "*aa...ab" (k a's) against n a's, the worst case for one resume point.
+//       tail k  "*aa...ab" (k a's) against n a's, the worst case for one resume point;
+//       mid k   "*aa...ab*" (k a's) against n a's, where every text place is tried in full.
 // A peer is left out of a case (shown as "-") when one call of it does not finish within a
 // quarter of a second (tried in a child process) or when its result differs from rt_like's
 // (shown as "differs"). At the end a table gives each peer's time as a multiple of rt_like's.
@@ -113,6 +114,10 @@ std::vector<Case> make_cases() {
     for (size_t n : {64, 256, 1024, 4096})
       cases.push_back({"tail " + std::to_string(k) + " n " + std::to_string(n),
                        "*" + std::string(k, 'a') + "b", std::string(n, 'a'), true, k, n});
+  for (size_t k : {4, 16, 64})
+    for (size_t n : {64, 256, 1024, 4096})
+      cases.push_back({"mid " + std::to_string(k) + " n " + std::to_string(n),
+                       "*" + std::string(k, 'a') + "b*", std::string(n, 'a'), true, k, n});
   return cases;
 }
 
