@@ -2,6 +2,10 @@
 // kind of standard output, headers with the main procedure as entry, and the tail each carries.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <cstring>
+
 #include "harness.h"
 
 namespace {
@@ -80,6 +84,95 @@ TEST(InlinePrograms, EachImageCarriesExactlyItsTail) {
     for (size_t i = 0; i < 8; ++i)
       EXPECT_EQ(harness::map_address(map, routines[i]).has_value(), c.carries[i])
           << c.image << " " << routines[i];
+  }
+}
+
+// The bytes of an image at an address of its link map, read through the section table.
+std::optional<std::string> code_at(const std::string &image, uint64_t address, size_t count) {
+  const auto file = harness::read_file(harness::image_path(image));
+  const auto pe = harness::read_pe(harness::image_path(image));
+  if (!file || !pe || file->size() < sizeof(IMAGE_DOS_HEADER))
+    return std::nullopt;
+  IMAGE_DOS_HEADER dos;
+  std::memcpy(&dos, file->data(), sizeof dos);
+  IMAGE_NT_HEADERS64 nt;
+  std::memcpy(&nt, file->data() + dos.e_lfanew, sizeof nt);
+  const size_t table = static_cast<size_t>(dos.e_lfanew) +
+                       offsetof(IMAGE_NT_HEADERS64, OptionalHeader) +
+                       nt.FileHeader.SizeOfOptionalHeader;
+  const uint64_t rva = address - pe->image_base;
+  for (unsigned i = 0; i < nt.FileHeader.NumberOfSections; ++i) {
+    IMAGE_SECTION_HEADER section;
+    std::memcpy(&section, file->data() + table + i * sizeof section, sizeof section);
+    if (rva >= section.VirtualAddress &&
+        rva + count <= section.VirtualAddress + section.SizeOfRawData)
+      return file->substr(section.PointerToRawData + (rva - section.VirtualAddress), count);
+  }
+  return std::nullopt;
+}
+
+// The address of a procedure in a link map, which shows C++ names demangled.
+std::optional<uint64_t> procedure_address(const std::string &image, const std::string &name) {
+  const auto map = harness::read_file(harness::image_dir_file(image + ".map"));
+  if (!map)
+    return std::nullopt;
+  const auto end = map->find("  " + name + "\n");
+  const auto at = end == std::string::npos ? end : map->rfind("0x", end);
+  if (at == std::string::npos)
+    return std::nullopt;
+  return std::stoull(map->substr(at + 2, end - at - 2), nullptr, 16);
+}
+
+// Every procedure of the inline programs starts by saving the frame link (push rbp), then
+// hands its frame size to ___chkstk_ms, which touches the frame one page at a time from the
+// top down, and only then moves the stack pointer (sub rsp, rax). Wine commits a thread's whole
+// stack at once, so running the images cannot show the page order; the code can.
+TEST(InlinePrograms, EveryProcedureProbesItsFramePageByPageBeforeUsingIt) {
+  const struct {
+    const char *image, *procedure;
+  } cases[] = {
+      {"strdemo", "strdemo_main"},
+      {"strdemo", "strdemo::make_words()"},
+      {"strdemo", "strdemo::add_bang(char**)"},
+      {"threaddemo", "threaddemo_main"},
+      {"threaddemo",
+       "threaddemo::worker(long long, long long, long long, long long, long long, char const*)"},
+      {"minimal", "minimal_main"},
+  };
+  for (const char *image : {"strdemo", "threaddemo", "minimal"}) {
+    // The probe itself: one page down (sub rcx, 0x1000), touch it (or qword [rcx], 0), repeat.
+    const auto map = harness::read_map(harness::image_dir_file(std::string(image) + ".map"));
+    const auto probe = harness::map_address(map, "___chkstk_ms");
+    ASSERT_TRUE(probe.has_value()) << image;
+    const auto code = code_at(image, *probe, 0x30);
+    ASSERT_TRUE(code.has_value()) << image;
+    const auto step = code->find(std::string("\x48\x81\xE9\x00\x10\x00\x00", 7));
+    ASSERT_NE(step, std::string::npos) << image;
+    EXPECT_EQ(code->substr(step + 7, 4), std::string("\x48\x83\x09\x00", 4)) << image;
+  }
+  for (const auto &c : cases) {
+    const auto map = harness::read_map(harness::image_dir_file(std::string(c.image) + ".map"));
+    const auto start = procedure_address(c.image, c.procedure);
+    const auto probe = harness::map_address(map, "___chkstk_ms");
+    ASSERT_TRUE(start && probe) << c.image << " " << c.procedure;
+    const auto code = code_at(c.image, *start, 32);
+    ASSERT_TRUE(code.has_value()) << c.procedure;
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>((*code)[i]); };
+    ASSERT_EQ(byte(0), 0x55) << c.procedure; // push rbp
+    ASSERT_EQ(byte(1), 0xB8) << c.procedure; // mov eax, frame size
+    uint32_t size = 0;
+    std::memcpy(&size, code->data() + 2, 4);
+    EXPECT_GE(size, 14032u) << c.procedure;
+    size_t at = 6;
+    while (at < 24 &&
+           (byte(at) == 0x41 ? (byte(at + 1) & 0xF8) == 0x50 : (byte(at) & 0xF8) == 0x50))
+      at += byte(at) == 0x41 ? 2 : 1;         // pushes of callee-saved registers
+    ASSERT_EQ(byte(at), 0xE8) << c.procedure; // call ___chkstk_ms
+    int32_t displacement = 0;
+    std::memcpy(&displacement, code->data() + at + 1, 4);
+    EXPECT_EQ(*start + at + 5 + static_cast<uint64_t>(static_cast<int64_t>(displacement)), *probe)
+        << c.procedure;
+    EXPECT_EQ(code->substr(at + 5, 3), std::string("\x48\x29\xC4")) << c.procedure; // sub rsp, rax
   }
 }
 
