@@ -144,6 +144,8 @@ LPSTR GetEnvironmentStringsA(void);
 void srand(unsigned int seed) noexcept;
 
 // ---- user32 (case conversion, windows, wsprintfA) ----
+DWORD CharLowerBuffA(LPSTR text, DWORD length);
+DWORD CharUpperBuffA(LPSTR text, DWORD length);
 
 // ---- inline profile: threads, lstr*, msvcrt malloc/free ----
 struct SECURITY_ATTRIBUTES;
@@ -163,8 +165,6 @@ LONG_PTR GetWindowLongPtrA(HWND window, int index);
 void PostQuitMessage(int code);
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM first, LPARAM second);
 }
-DWORD CharLowerBuffA(LPSTR text, DWORD length);
-DWORD CharUpperBuffA(LPSTR text, DWORD length);
 
 // ---- inline profile: recording msvcrt malloc, free and memset ----
 // The inline runtime calls these by their plain names from inside namespace rt_inline
