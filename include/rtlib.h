@@ -428,7 +428,6 @@ int64_t rt_window_proc(struct HWND__ *window, uint32_t message, uint64_t first, 
 int64_t rt_window_proc_plain(struct HWND__ *window, uint32_t message, uint64_t first,
                              int64_t second);
 
-
 #ifdef __cplusplus
 }
 #endif
