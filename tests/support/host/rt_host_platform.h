@@ -154,7 +154,6 @@ using HWND = HWND__ *;
 using LPTHREAD_START_ROUTINE = DWORD (*)(LPVOID);
 constexpr int GWLP_USERDATA = -21;
 constexpr UINT WM_DESTROY = 2;
-BOOL CloseHandle(HANDLE handle);
 HANDLE CreateThread(SECURITY_ATTRIBUTES *security, SIZE_T stack_size, LPTHREAD_START_ROUTINE start,
                     LPVOID parameter, DWORD flags, LPDWORD thread_id);
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);

@@ -64,6 +64,18 @@ std::optional<UINT> run_until_exit(const std::function<void()> &fn) {
   exit_target = saved;
   return exit_code;
 }
+std::string glibc_format(const char *format) {
+  std::string translated;
+  for (const char *p = format; *p; ++p) {
+    if (p[0] == 'I' && p[1] == '6' && p[2] == '4') {
+      translated += "ll";
+      p += 2;
+    } else {
+      translated += *p;
+    }
+  }
+  return translated;
+}
 } // namespace standin
 
 std::string capture_output(const std::function<void()> &fn) {
@@ -116,17 +128,8 @@ BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD count, LPDWORD written, LPOVER
   return ok;
 }
 
-// msvcrt's "%I64d" is glibc's "%lld"; the rest of the format passes through unchanged.
 int _snprintf(char *buffer, size_t size, const char *format, ...) {
-  std::string translated;
-  for (const char *p = format; *p; ++p) {
-    if (p[0] == 'I' && p[1] == '6' && p[2] == '4') {
-      translated += "ll";
-      p += 2;
-    } else {
-      translated += *p;
-    }
-  }
+  const std::string translated = standin::glibc_format(format);
   record("_snprintf", {word(buffer), word(size), word(format)});
   va_list args;
   va_start(args, format);

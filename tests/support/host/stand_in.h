@@ -42,6 +42,9 @@ void script_write_results(std::deque<BOOL> results);
 // ending this process. Frames between here and ExitProcess must hold nothing to destroy.
 std::optional<UINT> run_until_exit(const std::function<void()> &fn);
 
+// The Windows formatters' "%I64d" is glibc's "%lld"; the rest of a format passes unchanged.
+std::string glibc_format(const char *format);
+
 template <typename T> uint64_t word(T value) {
   if constexpr (std::is_pointer_v<T>)
     return reinterpret_cast<uintptr_t>(value);

@@ -101,12 +101,6 @@ void *memset(void *block, int value, size_t size) {
 
 extern "C" {
 
-// Also needed by other areas' stand-ins; a strong definition elsewhere takes precedence.
-[[gnu::weak]] BOOL CloseHandle(HANDLE handle) {
-  record("CloseHandle", {word(handle)});
-  return handle != nullptr && handle != INVALID_HANDLE_VALUE;
-}
-
 // Threads do not run at once: a thread runs, on the caller's thread, when it is waited for.
 HANDLE CreateThread(SECURITY_ATTRIBUTES *security, SIZE_T stack_size, LPTHREAD_START_ROUTINE start,
                     LPVOID parameter, DWORD flags, LPDWORD thread_id) {
@@ -155,17 +149,9 @@ LPSTR lstrcpynA(LPSTR target, LPCSTR source, int count) {
 }
 
 // user32's "%I64d" is glibc's "%lld"; its output never exceeds 1024 bytes.
-[[gnu::weak]] int wsprintfA(LPSTR buffer, LPCSTR format, ...) {
+int wsprintfA(LPSTR buffer, LPCSTR format, ...) {
   record("wsprintfA", {word(buffer), word(format)});
-  std::string translated;
-  for (const char *p = format; *p; ++p) {
-    if (p[0] == 'I' && p[1] == '6' && p[2] == '4') {
-      translated += "ll";
-      p += 2;
-    } else {
-      translated += *p;
-    }
-  }
+  const std::string translated = standin::glibc_format(format);
   va_list args;
   va_start(args, format);
   const int n = vsnprintf(buffer, 1025, translated.c_str(), args);
