@@ -446,7 +446,8 @@ static_assert(offsetof(StrVar, capacity) == 0 && offsetof(StrVar, length) == 8 &
 static_assert(sizeof(StrTemp) == 16 && offsetof(StrTemp, length) == 8,
               "StrTemp is a data pointer and a length");
 static_assert(sizeof(ThreadArgBlock) == 256, "ThreadArgBlock is 256 bytes");
-static_assert(offsetof(ThreadArgBlock, result) == 8 && offsetof(ThreadArgBlock, reserved_high) == 12 &&
+static_assert(offsetof(ThreadArgBlock, result) == 8 &&
+                  offsetof(ThreadArgBlock, reserved_high) == 12 &&
                   offsetof(ThreadArgBlock, args) == 16,
               "ThreadArgBlock: result at 8, arguments from 16");
 #else
