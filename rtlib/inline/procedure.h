@@ -211,7 +211,8 @@ template <auto Procedure> RtDword rt_thread_entry(void *block) {
   ThreadArgBlock *const args = static_cast<ThreadArgBlock *>(block);
   const int64_t result = rt_inline::Launched<decltype(Procedure)>::call(Procedure, args->args);
   const uint32_t exit_code = static_cast<uint32_t>(static_cast<uint64_t>(result));
-  args->result = exit_code;
+  // A store right before free is dead to the optimiser; volatile keeps it in the block.
+  *static_cast<volatile uint32_t *>(&args->result) = exit_code;
   rt_inline::release_block(block);
   return exit_code;
 }

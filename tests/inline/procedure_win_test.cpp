@@ -58,6 +58,76 @@ TEST(ThreadLaunch, SixWordsInOrderExitCodeLow32BitsHandleClosedAfterTheWait) {
   }
 }
 
+// The test executable's own import slots for msvcrt's malloc and free, through which the
+// runtime's calls go: pointed at recording wrappers for the length of one launch and wait.
+} // namespace
+extern "C" void *(__cdecl *__imp_malloc)(size_t);
+extern "C" void(__cdecl *__imp_free)(void *);
+namespace {
+
+void *(__cdecl *real_malloc)(size_t) = nullptr;
+void(__cdecl *real_free)(void *) = nullptr;
+void *launch_block = nullptr;
+int launch_block_frees = 0;
+DWORD launch_block_freed_by = 0;
+unsigned char launch_block_bytes[256];
+
+void *__cdecl recording_malloc(size_t size) {
+  void *const block = real_malloc(size);
+  if (size == 256 && launch_block == nullptr)
+    launch_block = block;
+  return block;
+}
+void __cdecl recording_free(void *block) {
+  if (block != nullptr && block == launch_block) {
+    if (++launch_block_frees == 1) {
+      memcpy(launch_block_bytes, block, sizeof launch_block_bytes);
+      launch_block_freed_by = GetCurrentThreadId();
+    }
+  }
+  real_free(block);
+}
+
+template <typename F> void set_import(F *slot, F value) {
+  DWORD old = 0;
+  VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old);
+  *slot = value;
+  VirtualProtect(slot, sizeof *slot, old, &old);
+}
+
+TEST(ThreadLaunch, TheThreadFreesItsFilledBlockExactlyOnce) {
+  static const char text[] = "hello";
+  six_result = 0x700000015;
+  launch_block = nullptr;
+  launch_block_frees = 0;
+  launch_block_freed_by = 0;
+  real_malloc = __imp_malloc;
+  real_free = __imp_free;
+  set_import(&__imp_malloc, &recording_malloc);
+  set_import(&__imp_free, &recording_free);
+  const uint64_t words[6] = {1, 2, 3, 4, 5, reinterpret_cast<uintptr_t>(text)};
+  DWORD id = 0;
+  void *const thread = rt_thread_launch(rt_thread_entry<six>, 6, words, &id);
+  rt_thread_wait(thread);
+  set_import(&__imp_malloc, real_malloc);
+  set_import(&__imp_free, real_free);
+
+  ASSERT_NE(thread, nullptr);
+  ASSERT_NE(launch_block, nullptr) << "no 256-byte block came from malloc";
+  EXPECT_EQ(launch_block_frees, 1);
+  EXPECT_EQ(launch_block_freed_by, id); // by the new thread, not by the launcher
+  // What the block held when it was freed: the low 32 bits of the result at offset 8, the six
+  // words from offset 16, zero everywhere else.
+  uint64_t expected[32] = {};
+  expected[1] = 0x00000015;
+  for (int i = 0; i < 6; ++i)
+    expected[2 + i] = words[i];
+  uint64_t got[32];
+  memcpy(got, launch_block_bytes, sizeof got);
+  for (int i = 0; i < 32; ++i)
+    EXPECT_EQ(got[i], expected[i]) << "word at offset " << 8 * i;
+}
+
 struct NoVariables {
   int64_t unused;
 };
