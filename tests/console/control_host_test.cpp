@@ -8,14 +8,9 @@
 
 namespace {
 
+using standin::Names;
 using standin::word;
-using Names = std::vector<std::string>;
-using Words = std::vector<uint64_t>;
-
-void fresh() {
-  standin::reset();
-  standin::reset_services();
-}
+using standin::Words;
 const HANDLE redirected = reinterpret_cast<HANDLE>(uintptr_t{0xF00D});
 
 TEST(SetColorCalls, AttributeIsForegroundOrShiftedBackgroundMasked) {
@@ -27,7 +22,7 @@ TEST(SetColorCalls, AttributeIsForegroundOrShiftedBackgroundMasked) {
       {0, 16, 0x00}, {-1, 0, 0xFF}, {0, -1, 0xF0},  {0x1234, 0x56, 0x74}, {INT64_MIN, 0, 0},
   };
   for (const auto &c : cases) {
-    fresh();
+    standin::reset_all();
     EXPECT_EQ(rt_set_color(c.foreground, c.background), 1);
     ASSERT_EQ(standin::call_names(), (Names{"GetStdHandle", "SetConsoleTextAttribute"}));
     EXPECT_EQ(standin::calls()[0].args[0], word(STD_OUTPUT_HANDLE));
@@ -49,7 +44,7 @@ TEST(LocateCalls, RowGoesToYColumnToXEachCutTo16Bits) {
       {0x7FFF, 0x8000, 0x8000, 0x7FFF},
   };
   for (const auto &c : cases) {
-    fresh();
+    standin::reset_all();
     EXPECT_EQ(rt_locate(c.row, c.column), 1);
     ASSERT_EQ(standin::call_names(), (Names{"GetStdHandle", "SetConsoleCursorPosition"}));
     EXPECT_EQ(standin::calls()[1].args, (Words{word(standin::console_handle), c.x, c.y}))
@@ -58,7 +53,7 @@ TEST(LocateCalls, RowGoesToYColumnToXEachCutTo16Bits) {
 }
 
 TEST(ClearScreenCalls, ExactlyTwoFillsOfEightyCellsFromTheOrigin) {
-  fresh();
+  standin::reset_all();
   EXPECT_EQ(rt_clear_screen(), 1);
   ASSERT_EQ(standin::call_names(),
             (Names{"GetStdHandle", "FillConsoleOutputCharacterA", "FillConsoleOutputAttribute"}));
@@ -75,7 +70,7 @@ TEST(ClearScreenCalls, ExactlyTwoFillsOfEightyCellsFromTheOrigin) {
 TEST(ClearScreenCalls, ResultIsTheAttributeFillsFlag) {
   const struct { BOOL characters, attributes; } cases[] = {{0, 1}, {1, 0}, {0, 0}, {1, 1}};
   for (const auto &c : cases) {
-    fresh();
+    standin::reset_all();
     standin::script_results("FillConsoleOutputCharacterA", {word(c.characters)});
     standin::script_results("FillConsoleOutputAttribute", {word(c.attributes)});
     EXPECT_EQ(rt_clear_screen(), c.attributes) << c.characters << c.attributes;
@@ -86,12 +81,12 @@ TEST(ClearScreenCalls, ResultIsTheAttributeFillsFlag) {
 TEST(BeepCalls, AlwaysEightHundredHertzForTwoHundredMilliseconds) {
   const int64_t given[][2] = {{0, 0}, {440, 1000}, {-1, -1}, {INT64_MAX, INT64_MIN}};
   for (const auto &args : given) {
-    fresh();
+    standin::reset_all();
     EXPECT_EQ(rt_beep(args[0], args[1]), 1);
     ASSERT_EQ(standin::call_names(), Names{"Beep"});
     EXPECT_EQ(standin::calls()[0].args, (Words{800, 200}));
   }
-  fresh();
+  standin::reset_all();
   standin::script_results("Beep", {0});
   EXPECT_EQ(rt_beep(1, 1), 0);
 }
@@ -102,7 +97,7 @@ TEST(SetBufferSizeCalls, KeepsTheWidthAndSetsTheRows) {
     uint64_t y;
   } cases[] = {{500, 500}, {0, 0}, {0x10019, 0x19}, {-1, 0xFFFF}};
   for (const auto &c : cases) {
-    fresh();
+    standin::reset_all();
     standin::set_console_size(132, 40);
     EXPECT_EQ(rt_set_buffer_size(c.rows), 0);
     ASSERT_EQ(standin::call_names(),
@@ -113,10 +108,10 @@ TEST(SetBufferSizeCalls, KeepsTheWidthAndSetsTheRows) {
 }
 
 TEST(SetBufferSizeCalls, ReturnsZeroWhateverThePlatformSays) {
-  fresh();
+  standin::reset_all();
   standin::script_results("SetConsoleScreenBufferSize", {0});
   EXPECT_EQ(rt_set_buffer_size(10), 0);
-  fresh();
+  standin::reset_all();
   standin::script_results("SetConsoleScreenBufferSize", {7});
   EXPECT_EQ(rt_set_buffer_size(10), 0);
 }
@@ -124,7 +119,7 @@ TEST(SetBufferSizeCalls, ReturnsZeroWhateverThePlatformSays) {
 TEST(SetTitleCalls, PassesTheTextAndReturnsZero) {
   for (const char *title : {"rtlib", ""}) {
     for (uint64_t flag : {0, 1}) {
-      fresh();
+      standin::reset_all();
       standin::script_results("SetConsoleTitleA", {flag});
       EXPECT_EQ(rt_set_title(title), 0);
       ASSERT_EQ(standin::call_names(), Names{"SetConsoleTitleA"});
@@ -136,7 +131,7 @@ TEST(SetTitleCalls, PassesTheTextAndReturnsZero) {
 // Standard output that is not a console: each call on it fails and the routines with a flag
 // report 0; nothing is written.
 TEST(ConsoleControlCalls, RedirectedOutputFailsWithoutWriting) {
-  fresh();
+  standin::reset_all();
   standin::set_stdout(redirected);
   EXPECT_EQ(rt_set_color(14, 1), 0);
   EXPECT_EQ(rt_locate(1, 1), 0);

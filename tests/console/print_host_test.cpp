@@ -8,8 +8,8 @@
 
 namespace {
 
+using standin::Names;
 using standin::word;
-using Names = std::vector<std::string>;
 
 TEST(PrintIntCalls, FormatsThenOneWriteOnAFreshHandle) {
   standin::reset();

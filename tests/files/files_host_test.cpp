@@ -9,19 +9,14 @@
 
 namespace {
 
+using standin::Names;
 using standin::word;
-using Names = std::vector<std::string>;
-using Words = std::vector<uint64_t>;
-
-void fresh() {
-  standin::reset();
-  standin::reset_services();
-}
+using standin::Words;
 void *const file = reinterpret_cast<void *>(uintptr_t{0xABC0});
 const uint64_t invalid = word(INVALID_HANDLE_VALUE);
 
 TEST(OpenReadCalls, OpensExistingForSharedReading) {
-  fresh();
+  standin::reset_all();
   void *handle = nullptr;
   EXPECT_EQ(rt_open_read(77, "in.txt", &handle), 0);
   EXPECT_EQ(handle, standin::file_handle);
@@ -34,14 +29,14 @@ TEST(OpenReadCalls, OpensExistingForSharedReading) {
 
 TEST(OpenReadCalls, FailureReturnsOneAndLeavesTheVariable) {
   for (void *start : {static_cast<void *>(nullptr), file}) {
-    fresh();
+    standin::reset_all();
     standin::script_results("CreateFileA", {invalid});
     void *handle = start;
     EXPECT_EQ(rt_open_read(0, "missing", &handle), 1);
     EXPECT_EQ(handle, start);
   }
   // Any other value is a handle, also 0.
-  fresh();
+  standin::reset_all();
   standin::script_results("CreateFileA", {0});
   void *handle = file;
   EXPECT_EQ(rt_open_read(0, "x", &handle), 0);
@@ -50,7 +45,7 @@ TEST(OpenReadCalls, FailureReturnsOneAndLeavesTheVariable) {
 
 TEST(CloseAndSetEofCalls, AlwaysZero) {
   for (uint64_t flag : {0, 1}) {
-    fresh();
+    standin::reset_all();
     standin::script_results("CloseHandle", {flag});
     standin::script_results("SetEndOfFile", {flag});
     EXPECT_EQ(rt_close(file), 0);
@@ -63,7 +58,7 @@ TEST(CloseAndSetEofCalls, AlwaysZero) {
 
 TEST(FlushCalls, ReturnsThePlatformFlag) {
   for (uint64_t flag : {0, 1}) {
-    fresh();
+    standin::reset_all();
     standin::script_results("FlushFileBuffers", {flag});
     EXPECT_EQ(rt_flush(file), static_cast<int64_t>(flag));
     EXPECT_EQ(standin::calls()[0].args, Words{word(file)});
@@ -86,7 +81,7 @@ TEST(ReadCalls, ResultTable) {
   };
   for (const auto &c : cases) {
     char buffer[16];
-    fresh();
+    standin::reset_all();
     standin::script_results("ReadFile", {word(c.ok), word(c.ok)});
     standin::script_results("ReadFile.count", {c.reported, c.reported});
     EXPECT_EQ(rt_read_checked(file, buffer, sizeof buffer), c.checked) << c.ok << " " << c.reported;
@@ -102,7 +97,7 @@ TEST(ReadCalls, ArgumentsAndCountCutTo32Bits) {
   } cases[] = {{5, 5}, {0, 0}, {0x100000005, 5}, {-1, 0xFFFFFFFFu}};
   for (const auto &c : cases) {
     char buffer[1];
-    fresh();
+    standin::reset_all();
     rt_read_checked(file, buffer, c.count);
     rt_read_unchecked(file, buffer, c.count);
     ASSERT_EQ(standin::call_names(), (Names{"ReadFile", "ReadFile"}));
@@ -119,7 +114,7 @@ TEST(ReadCalls, ArgumentsAndCountCutTo32Bits) {
 TEST(WriteCalls, ResultTable) {
   const char data[] = "0123456789";
   for (BOOL ok : {1, 0}) {
-    fresh();
+    standin::reset_all();
     standin::script_write_results({ok, ok});
     EXPECT_EQ(rt_write_checked(file, data, 10), ok ? 10 : 0);
     EXPECT_EQ(rt_write_unchecked(file, data, 10), 0);
@@ -131,7 +126,7 @@ TEST(WriteCalls, ResultTable) {
       EXPECT_EQ(call.args[4], 0u);
     }
   }
-  fresh();
+  standin::reset_all();
   standin::script_write_results({1});
   EXPECT_EQ(rt_write_checked(file, data, 0x100000003), 3);
   EXPECT_EQ(standin::calls()[0].args[2], 3u);
@@ -151,7 +146,7 @@ TEST(SeekCalls, ZeroDistanceFromTheOriginPositionZeroExtended) {
       {0x100000001, 4, 4}, // origin cut to 32 bits
   };
   for (const auto &c : cases) {
-    fresh();
+    standin::reset_all();
     standin::script_results("SetFilePointer", {c.position});
     EXPECT_EQ(rt_seek_origin(file, 123, -456, c.origin), c.result) << c.origin;
     ASSERT_EQ(standin::call_names(), Names{"SetFilePointer"});
@@ -185,7 +180,7 @@ TEST(FileOperationCalls, ArgumentsAndFlag) {
   };
   for (const auto &c : cases) {
     for (uint64_t flag : {0, 1}) {
-      fresh();
+      standin::reset_all();
       standin::script_results(c.name, {flag});
       EXPECT_EQ(c.call(), static_cast<int64_t>(flag)) << c.name;
       ASSERT_EQ(standin::call_names(), Names{c.name});
@@ -197,7 +192,7 @@ TEST(FileOperationCalls, ArgumentsAndFlag) {
 TEST(CurrentDirCalls, BothRoutinesPassSizeAndBufferAndZeroExtend) {
   for (auto routine : {rt_current_dir, rt_current_dir_alt}) {
     char buffer[64];
-    fresh();
+    standin::reset_all();
     EXPECT_EQ(routine(sizeof buffer, buffer), 7);
     EXPECT_STREQ(buffer, "C:\\work");
     EXPECT_EQ(routine(1, buffer), 8); // the size needed, counting the NUL

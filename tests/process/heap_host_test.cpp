@@ -6,8 +6,8 @@
 
 namespace {
 
+using standin::Names;
 using standin::word;
-using Names = std::vector<std::string>;
 using Args = std::vector<uint64_t>;
 
 void fresh() {

@@ -11,7 +11,7 @@
 
 namespace {
 
-using Names = std::vector<std::string>;
+using standin::Names;
 
 void fresh() {
   standin::reset();

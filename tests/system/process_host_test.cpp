@@ -8,14 +8,9 @@
 
 namespace {
 
+using standin::Names;
 using standin::word;
-using Names = std::vector<std::string>;
-using Words = std::vector<uint64_t>;
-
-void fresh() {
-  standin::reset();
-  standin::reset_services();
-}
+using standin::Words;
 
 TEST(SleepCalls, PassesTheLow32BitsAndReturnsZero) {
   const struct {
@@ -23,7 +18,7 @@ TEST(SleepCalls, PassesTheLow32BitsAndReturnsZero) {
     uint64_t passed;
   } cases[] = {{0, 0}, {250, 250}, {0x100000064, 100}, {-1, 0xFFFFFFFFu}, {INT64_MIN, 0}};
   for (const auto &c : cases) {
-    fresh();
+    standin::reset_all();
     EXPECT_EQ(rt_sleep(c.given), 0);
     ASSERT_EQ(standin::call_names(), Names{"Sleep"});
     EXPECT_EQ(standin::calls()[0].args, Words{c.passed}) << c.given;
@@ -40,7 +35,7 @@ TEST(ExecCalls, PassesBothArgumentsAndTheResultUntouched) {
   } cases[] = {
       {1, 1, 33, 33}, {0, 0, 2, 2}, {0x100000005, 5, 0, 0}, {7, 7, 0xFFFFFFFFu, 0xFFFFFFFF}};
   for (const auto &c : cases) {
-    fresh();
+    standin::reset_all();
     standin::script_results("WinExec", {c.platform});
     EXPECT_EQ(rt_exec(command, c.show), c.result);
     ASSERT_EQ(standin::call_names(), Names{"WinExec"});
@@ -49,7 +44,7 @@ TEST(ExecCalls, PassesBothArgumentsAndTheResultUntouched) {
 }
 
 TEST(CommandLineAndEnvironmentCalls, HandOutThePlatformsOwnPointers) {
-  fresh();
+  standin::reset_all();
   EXPECT_EQ(rt_command_line(), standin::command_line_text);
   EXPECT_EQ(rt_environment(), standin::environment_block);
   EXPECT_EQ(standin::call_names(), (Names{"GetCommandLineA", "GetEnvironmentStringsA"}));
@@ -63,7 +58,7 @@ TEST(SeedRandomCalls, SeedsWithTheLow32Bits) {
     uint64_t passed;
   } cases[] = {{0, 0}, {42, 42}, {0x123456789, 0x23456789}, {-1, 0xFFFFFFFFu}};
   for (const auto &c : cases) {
-    fresh();
+    standin::reset_all();
     rt_seed_random(c.seed);
     ASSERT_EQ(standin::call_names(), Names{"srand"});
     EXPECT_EQ(standin::calls()[0].args, Words{c.passed}) << c.seed;

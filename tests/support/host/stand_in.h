@@ -13,6 +13,10 @@
 
 namespace standin {
 
+// Expected call names and argument words, as tests write them.
+using Names = std::vector<std::string>;
+using Words = std::vector<uint64_t>;
+
 struct Call {
   std::string name;
   std::vector<uint64_t> args;

@@ -16,6 +16,11 @@ namespace standin {
 void script_results(const std::string &function, std::deque<uint64_t> results);
 // Forgets scripts and restores the stand-in console; call together with standin::reset().
 void reset_services();
+// Both resets at once: a fresh platform for the next case.
+inline void reset_all() {
+  reset();
+  reset_services();
+}
 // The next scripted result of a function, or the fallback when none is left.
 uint64_t next_result(const std::string &function, uint64_t fallback);
 
