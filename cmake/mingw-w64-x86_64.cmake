@@ -1,15 +1,12 @@
-# Cross build for 64-bit Windows with the mingw-w64 toolchain; tests run under Wine.
+# Cross build for 64-bit Windows with the mingw-w64 GCC toolchain and GNU ld.
+#
+# Libraries, headers and packages are searched only inside the target root; every folder named
+# in CMAKE_PREFIX_PATH (an installed rtlib, for instance) is taken as a target root as well, so
+# that find_package finds what is installed there.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 set(CMAKE_OBJCOPY x86_64-w64-mingw32-objcopy)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run)
-set(CMAKE_CXX_STANDARD_LIBRARIES "" CACHE STRING "" FORCE)
-set(CMAKE_C_STANDARD_LIBRARIES "" CACHE STRING "" FORCE)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)
