@@ -117,6 +117,12 @@ TEST_F(StrVarCalls, JoiningTwoEmptyValuesLeavesNoBlock) {
   const StrTemp again = rt_strtemp_concat(joined, c);
   EXPECT_EQ(again.data, nullptr);
   expect_heap({{"malloc", {8}}, {"free", {word(c.data)}}});
+  // And the other way round: an empty value joined with the null value.
+  standin::reset();
+  const StrTemp d = rt_strtemp_copy("", 0);
+  const StrTemp last = rt_strtemp_concat(d, again);
+  EXPECT_EQ(last.data, nullptr);
+  expect_heap({{"malloc", {8}}, {"free", {word(d.data)}}});
 }
 
 TEST_F(StrVarCalls, AssignTextAt511And512Bytes) {

@@ -24,6 +24,7 @@ TEST(BoundedRead, ReplaceReadsNothingBehindItsViews) {
       {std::string("b\0c", 3), std::string("b\0c", 3), "X", "X"},
       {std::string("ab\0ab", 5), "b", "X", std::string("aX\0ab", 5)},
       {std::string("bc\0bc", 5), std::string("bc\0", 3), "X", "Xbc"},
+      {std::string("ab\0x", 4), std::string("b\0c", 3), "X", std::string("ab\0x", 4)},
   };
   for (const auto &c : cases) {
     Fenced source(c.source), search(c.search), replacement(c.replacement);

@@ -95,6 +95,7 @@ TEST(StrReplace, EveryOccurrenceScanningOnBehindEach) {
       {"abc", std::string("bc\0", 3), "x", "abc"},
       {std::string("bc\0", 3), std::string("bc\0", 3), "x", "x"},
       {std::string("ab\0c", 4), std::string("b\0c", 3), "X", "aX"},
+      {std::string("ab\0x", 4), std::string("b\0c", 3), "X", std::string("ab\0x", 4)},
   };
   for (const auto &c : cases) {
     Text source(c.source), search(c.search), replacement(c.replacement);

@@ -30,6 +30,12 @@ TEST(Instr, FirstPositionByLength) {
       {"aaaaaaaaab", "aab", 8},
       {"abababababc", "ababc", 7},
       {"the cat sat on the mat", "mat", 20},
+      // not found after a first byte that does occur, or none at all
+      {"abc", "xy", 0},
+      {"aab", "ac", 0},
+      {"abab", "bb", 0},
+      {"abcab", "abd", 0},
+      {"xab", "ab", 2},
   };
   for (const PairCase &c : cases) {
     Text text(c.text), search(c.other);
@@ -60,6 +66,50 @@ TEST(Instr, AdversarialInputsAgreeWithAPlainScan) {
     const size_t at = c.text.find(c.search);
     const int64_t expected = at == std::string::npos ? 0 : static_cast<int64_t>(at) + 1;
     EXPECT_EQ(rt_instr(text.v(), search.v()), expected) << c.search.size();
+  }
+}
+
+// Needles with one period throughout and needles without, each against texts full of near
+// misses (so that a search gives up on its quick scan), found at the end, in the middle or not
+// at all; checked against a plain scan.
+TEST(Instr, PeriodicAndAperiodicNeedlesAmongNearMisses) {
+  auto times = [](const std::string &s, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i)
+      out += s;
+    return out;
+  };
+  const std::string a300(300, 'a'), a299b = std::string(299, 'a') + "b", ab150 = times("ab", 150);
+  const struct {
+    std::string text, search;
+  } cases[] = {
+      {times(a299b, 60), a300},
+      {times(a299b, 60) + a300, a300},
+      {times(a299b, 30) + a300 + times(a299b, 30), a300},
+      {times("b" + times("ab", 149) + "b", 40), ab150},
+      {times("b" + times("ab", 149) + "b", 40) + ab150, ab150},
+      {times(times("ab", 149) + "aa", 40) + ab150 + "b", ab150},
+      {times(times("ab", 149) + "aa", 40), ab150 + "b"},
+      {times("b" + times("ab", 149), 40) + ab150 + "c", ab150 + "c"},
+      {times(times("aab", 99) + "aaa", 40), times("aab", 100)},
+      {times(times("aab", 99) + "aaa", 40) + times("aab", 100), times("aab", 100)},
+      {times(times("abc", 99) + "abd", 40), times("abc", 100)},
+      {times(times("abc", 99) + "abd", 40) + "xabc" + times("abc", 100), times("abc", 100)},
+      {times("ba" + std::string(298, 'a'), 60), "b" + std::string(299, 'a') + "b"},
+      {times(std::string(299, 'a') + "c", 60) + a299b, a299b},
+      {times(std::string(150, 'a') + "b" + std::string(149, 'a'), 60), a300},
+      {times(std::string(150, 'a') + "c" + std::string(148, 'a') + "b", 60), a299b},
+      {times(std::string(150, 'a') + "c" + std::string(148, 'a') + "b", 60) + a299b, a299b},
+      {times("b" + std::string(150, 'a') + "b" + std::string(148, 'a'), 40), "b" + a299b},
+      {times("b" + std::string(150, 'a') + "b" + std::string(148, 'a'), 40) + "b" + a300,
+       "b" + a300},
+  };
+  for (const auto &c : cases) {
+    Text text(c.text), search(c.search);
+    const size_t at = c.text.find(c.search);
+    const int64_t expected = at == std::string::npos ? 0 : static_cast<int64_t>(at) + 1;
+    EXPECT_EQ(rt_instr(text.v(), search.v()), expected)
+        << c.text.size() << " / " << c.search.size();
   }
 }
 
