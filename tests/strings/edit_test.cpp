@@ -191,8 +191,9 @@ TEST(OverflowGuards, SizesAtTheLimitGiveNullOrTheCopy) {
   for (uint64_t length : {uint64_t{1}, uint64_t{2}, uint64_t{3}, uint64_t{5}, max / 2, max}) {
     const StrView t{text, length};
     EXPECT_EQ(rt_str_repeat(&t, max / length), nullptr) << length;
-    if (length > 1)
+    if (length > 1) {
       EXPECT_EQ(rt_str_repeat(&t, max / length + 1), nullptr) << length;
+    }
   }
 }
 

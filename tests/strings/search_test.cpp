@@ -52,7 +52,7 @@ TEST(Instr, AdversarialInputsAgreeWithAPlainScan) {
       {std::string(20000, 'a') + "b", std::string(300, 'a') + "b"},
       {std::string(20000, 'a'), std::string(299, 'a') + "ba"},
       {std::string(20000, 'a') + std::string(299, 'a') + "ba", std::string(299, 'a') + "ba"},
-      {std::string(5000, 'a') + "ab" + std::string(5000, 'a'), "a" + std::string(600, 'a') + "b"},
+      {std::string(5000, 'a') + "ab" + std::string(5000, 'a'), std::string(601, 'a') + "b"},
       {[] {
          std::string s;
          for (int i = 0; i < 4000; ++i)
@@ -73,36 +73,39 @@ TEST(Instr, AdversarialInputsAgreeWithAPlainScan) {
 // misses (so that a search gives up on its quick scan), found at the end, in the middle or not
 // at all; checked against a plain scan.
 TEST(Instr, PeriodicAndAperiodicNeedlesAmongNearMisses) {
-  auto times = [](const std::string &s, int n) {
+  // Joins the parts, the whole repeated n times.
+  auto rep = [](int n, std::initializer_list<std::string> parts) {
     std::string out;
     for (int i = 0; i < n; ++i)
-      out += s;
+      for (const std::string &p : parts)
+        out += p;
     return out;
   };
-  const std::string a300(300, 'a'), a299b = std::string(299, 'a') + "b", ab150 = times("ab", 150);
+  auto a = [](size_t n) { return std::string(n, 'a'); };
+  const std::string a300 = a(300), a299b = rep(1, {a(299), "b"}), ab150 = rep(150, {"ab"});
+  const std::string ba299 = rep(1, {"b", a(299)});
   const struct {
     std::string text, search;
   } cases[] = {
-      {times(a299b, 60), a300},
-      {times(a299b, 60) + a300, a300},
-      {times(a299b, 30) + a300 + times(a299b, 30), a300},
-      {times("b" + times("ab", 149) + "b", 40), ab150},
-      {times("b" + times("ab", 149) + "b", 40) + ab150, ab150},
-      {times(times("ab", 149) + "aa", 40) + ab150 + "b", ab150},
-      {times(times("ab", 149) + "aa", 40), ab150 + "b"},
-      {times("b" + times("ab", 149), 40) + ab150 + "c", ab150 + "c"},
-      {times(times("aab", 99) + "aaa", 40), times("aab", 100)},
-      {times(times("aab", 99) + "aaa", 40) + times("aab", 100), times("aab", 100)},
-      {times(times("abc", 99) + "abd", 40), times("abc", 100)},
-      {times(times("abc", 99) + "abd", 40) + "xabc" + times("abc", 100), times("abc", 100)},
-      {times("ba" + std::string(298, 'a'), 60), "b" + std::string(299, 'a') + "b"},
-      {times(std::string(299, 'a') + "c", 60) + a299b, a299b},
-      {times(std::string(150, 'a') + "b" + std::string(149, 'a'), 60), a300},
-      {times(std::string(150, 'a') + "c" + std::string(148, 'a') + "b", 60), a299b},
-      {times(std::string(150, 'a') + "c" + std::string(148, 'a') + "b", 60) + a299b, a299b},
-      {times("b" + std::string(150, 'a') + "b" + std::string(148, 'a'), 40), "b" + a299b},
-      {times("b" + std::string(150, 'a') + "b" + std::string(148, 'a'), 40) + "b" + a300,
-       "b" + a300},
+      {rep(60, {a299b}), a300},
+      {rep(1, {rep(60, {a299b}), a300}), a300},
+      {rep(1, {rep(30, {a299b}), a300, rep(30, {a299b})}), a300},
+      {rep(40, {"b", rep(149, {"ab"}), "b"}), ab150},
+      {rep(1, {rep(40, {"b", rep(149, {"ab"}), "b"}), ab150}), ab150},
+      {rep(1, {rep(40, {rep(149, {"ab"}), "aa"}), ab150, "b"}), ab150},
+      {rep(40, {rep(149, {"ab"}), "aa"}), rep(1, {ab150, "b"})},
+      {rep(1, {rep(40, {"b", rep(149, {"ab"})}), ab150, "c"}), rep(1, {ab150, "c"})},
+      {rep(40, {rep(99, {"aab"}), "aaa"}), rep(100, {"aab"})},
+      {rep(1, {rep(40, {rep(99, {"aab"}), "aaa"}), rep(100, {"aab"})}), rep(100, {"aab"})},
+      {rep(40, {rep(99, {"abc"}), "abd"}), rep(100, {"abc"})},
+      {rep(1, {rep(40, {rep(99, {"abc"}), "abd"}), "xabc", rep(100, {"abc"})}), rep(100, {"abc"})},
+      {rep(60, {"ba", a(298)}), rep(1, {ba299, "b"})},
+      {rep(1, {rep(60, {a(299), "c"}), a299b}), a299b},
+      {rep(60, {a(150), "b", a(149)}), a300},
+      {rep(60, {a(150), "c", a(148), "b"}), a299b},
+      {rep(1, {rep(60, {a(150), "c", a(148), "b"}), a299b}), a299b},
+      {rep(40, {"b", a(150), "b", a(148)}), ba299},
+      {rep(1, {rep(40, {"b", a(150), "b", a(148)}), ba299}), ba299},
   };
   for (const auto &c : cases) {
     Text text(c.text), search(c.search);
