@@ -230,6 +230,27 @@ TEST_F(StrVarCalls, EveryFailedAllocationEndsWithExitCode1) {
   }
 }
 
+// A join whose block would be longer than INT64_MAX bytes ends the process without asking for
+// one; at exactly that size it asks (and the request fails).
+TEST_F(StrVarCalls, JoinTooLongForABlockEndsWithoutAsking) {
+  const struct {
+    int64_t total;
+    std::vector<Step> asked;
+  } cases[] = {{INT64_MAX - 8, {{"malloc", {uint64_t{INT64_MAX}}}}}, {INT64_MAX - 7, {}}};
+  for (const auto &c : cases) {
+    static StrTemp a, b;
+    a = rt_strtemp_copy("a", 1);
+    b = rt_strtemp_copy("b", 1);
+    a.length = c.total - 1;
+    standin::reset();
+    EXPECT_EQ(standin::run_until_exit([] { rt_strtemp_concat(a, b); }), std::optional<UINT>(1));
+    expect_heap(c.asked);
+    a.length = 1;
+    rt_inline::free(a.data);
+    rt_inline::free(b.data);
+  }
+}
+
 TEST(StrVarDeath, AFailedAllocationEndsTheRealProcessWithExitCode1) {
   EXPECT_EXIT(rt_strtemp_copy("x", INT64_MAX - 16), testing::ExitedWithCode(1), "");
 }

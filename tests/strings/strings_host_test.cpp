@@ -213,6 +213,13 @@ TEST(StringAllocations, SizeGuardsAtTheirBoundaries) {
          return rt_str_replace(&axa, &x, &with);
        },
        {36}},
+      {"replace growing by 2^63 once",
+       [&] {
+         static StrView with;
+         with = StrView{text, (uint64_t{1} << 63) + 1};
+         return rt_str_replace(&axa, &x, &with);
+       },
+       {(uint64_t{1} << 63) + 36, 36}},
       {"replace whose growth times count wraps",
        [&] {
          static StrView with;
