@@ -86,7 +86,7 @@ template <typename Result, typename Variables> struct ProcFrame {
   unsigned char unused[frame_bytes - head_bytes<Result> - sizeof(Variables)];
 };
 
-template <typename Frame> constexpr bool frame_layout_ok() {
+template <typename Frame> consteval bool frame_layout_ok() {
   return sizeof(Frame) == frame_bytes && alignof(Frame) == 8 &&
          offsetof(Frame, scratch) == sizeof(Frame::result) &&
          offsetof(Frame, handle) == sizeof(Frame::result) + 40 + 64 &&

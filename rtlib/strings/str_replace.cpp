@@ -1,24 +1,39 @@
 #include "record.h"
 
+// What is read: the source only inside [data, data + length), the search string only inside
+// its length, the replacement by its length. An occurrence is what strstr would find in the
+// source read as a NUL-terminated text from the place the scan stands at, with that text cut
+// at the source's length: the search string's bytes up to its first NUL (or all of them) lie
+// in the source before its next NUL, and all length bytes of the search string match there.
+// For a source that ends in its NUL this is exactly strstr's answer.
+
 namespace {
 
-// The next occurrence at or after place in the source, or null. Candidates come from strstr
-// over the NUL-terminated views; one counts only where all of the search string's bytes
-// match and lie inside the source's length, so nothing outside the source is ever read,
-// whatever the search string holds.
-const char *next_occurrence(const char *place, const StrView *source, const StrView *search) {
-  const uint64_t m = search->length;
-  while (*place != 0) {
-    const char *found = strstr(place, search->data);
-    if (found == nullptr)
+struct Search {
+  const char *end;     // source data + length
+  const StrView *full; // all length bytes of the search string
+  StrView lead;        // its bytes up to its first NUL, at least one of them
+};
+
+// The next occurrence at or after place, or null. The scan stays inside the NUL-terminated
+// stretch that starts at place, as strstr's would.
+const char *next_occurrence(const char *place, const Search &s) {
+  const uint64_t left = static_cast<uint64_t>(s.end - place);
+  if (left == 0)
+    return nullptr;
+  const char *nul = static_cast<const char *>(memchr(place, 0, left));
+  const char *stop = nul == nullptr ? s.end : nul;
+  const uint64_t m = s.full->length;
+  for (;;) {
+    StrView stretch{const_cast<char *>(place), static_cast<uint64_t>(stop - place)};
+    const int64_t at = rt_instr(&stretch, &s.lead);
+    if (at == 0)
       return nullptr;
-    const uint64_t offset = static_cast<uint64_t>(found - source->data);
-    if (offset <= source->length && source->length - offset >= m &&
-        memcmp(found, search->data, m) == 0)
+    const char *found = place + (at - 1);
+    if (static_cast<uint64_t>(s.end - found) >= m && memcmp(found, s.full->data, m) == 0)
       return found;
     place = found + 1;
   }
-  return nullptr;
 }
 
 // Length of the result: source length + count * (replacement - search). False when it does
@@ -48,9 +63,13 @@ extern "C" RtString *rt_str_replace(const StrView *source, const StrView *search
   const uint64_t m = search->length;
   if (m == 0 || search->data[0] == 0)
     return rt_str_dup(source);
+  const char *search_nul = static_cast<const char *>(memchr(search->data, 0, m));
+  const uint64_t lead =
+      search_nul == nullptr ? m : static_cast<uint64_t>(search_nul - search->data);
+  const Search s{source->data + source->length, search, StrView{search->data, lead}};
   uint64_t count = 0;
-  for (const char *found = next_occurrence(source->data, source, search); found != nullptr;
-       found = next_occurrence(found + m, source, search))
+  for (const char *found = next_occurrence(source->data, s); found != nullptr;
+       found = next_occurrence(found + m, s))
     ++count;
   if (count == 0)
     return rt_str_dup(source);
@@ -62,15 +81,15 @@ extern "C" RtString *rt_str_replace(const StrView *source, const StrView *search
     return rt_str_dup(source);
   char *out = record->data;
   const char *place = source->data;
-  for (const char *found = next_occurrence(place, source, search); found != nullptr;
-       found = next_occurrence(place, source, search)) {
+  for (const char *found = next_occurrence(place, s); found != nullptr;
+       found = next_occurrence(place, s)) {
     const uint64_t before = static_cast<uint64_t>(found - place);
     rt_copy_bytes(out, place, before);
     rt_copy_bytes(out + before, replacement->data, replacement->length);
     out += before + replacement->length;
     place = found + m;
   }
-  const uint64_t rest = source->length - static_cast<uint64_t>(place - source->data);
+  const uint64_t rest = static_cast<uint64_t>(s.end - place);
   rt_copy_bytes(out, place, rest);
   out[rest] = 0;
   return record;

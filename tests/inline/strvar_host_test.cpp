@@ -117,6 +117,12 @@ TEST_F(StrVarCalls, JoiningTwoEmptyValuesLeavesNoBlock) {
   const StrTemp again = rt_strtemp_concat(joined, c);
   EXPECT_EQ(again.data, nullptr);
   expect_heap({{"malloc", {8}}, {"free", {word(c.data)}}});
+  // And the other way round: an empty value joined with the null value.
+  standin::reset();
+  const StrTemp d = rt_strtemp_copy("", 0);
+  const StrTemp last = rt_strtemp_concat(d, again);
+  EXPECT_EQ(last.data, nullptr);
+  expect_heap({{"malloc", {8}}, {"free", {word(d.data)}}});
 }
 
 TEST_F(StrVarCalls, AssignTextAt511And512Bytes) {
@@ -221,6 +227,27 @@ TEST_F(StrVarCalls, EveryFailedAllocationEndsWithExitCode1) {
       ASSERT_GE(names.size(), 2u);
       EXPECT_EQ(names[names.size() - 2], "malloc") << c.what;
     }
+  }
+}
+
+// A join whose block would be longer than INT64_MAX bytes ends the process without asking for
+// one; at exactly that size it asks (and the request fails).
+TEST_F(StrVarCalls, JoinTooLongForABlockEndsWithoutAsking) {
+  const struct {
+    int64_t total;
+    std::vector<Step> asked;
+  } cases[] = {{INT64_MAX - 8, {{"malloc", {uint64_t{INT64_MAX}}}}}, {INT64_MAX - 7, {}}};
+  for (const auto &c : cases) {
+    static StrTemp a, b;
+    a = rt_strtemp_copy("a", 1);
+    b = rt_strtemp_copy("b", 1);
+    a.length = c.total - 1;
+    standin::reset();
+    EXPECT_EQ(standin::run_until_exit([] { rt_strtemp_concat(a, b); }), std::optional<UINT>(1));
+    expect_heap(c.asked);
+    a.length = 1;
+    rt_inline::free(a.data);
+    rt_inline::free(b.data);
   }
 }
 

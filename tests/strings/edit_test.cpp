@@ -95,6 +95,7 @@ TEST(StrReplace, EveryOccurrenceScanningOnBehindEach) {
       {"abc", std::string("bc\0", 3), "x", "abc"},
       {std::string("bc\0", 3), std::string("bc\0", 3), "x", "x"},
       {std::string("ab\0c", 4), std::string("b\0c", 3), "X", "aX"},
+      {std::string("ab\0x", 4), std::string("b\0c", 3), "X", std::string("ab\0x", 4)},
   };
   for (const auto &c : cases) {
     Text source(c.source), search(c.search), replacement(c.replacement);
@@ -143,6 +144,57 @@ TEST(StrRepeat, OverflowingSizeGivesNull) {
   const uint64_t counts[] = {UINT64_MAX, UINT64_MAX / 3 + 1, uint64_t{1} << 63};
   for (uint64_t count : counts)
     EXPECT_EQ(rt_str_repeat(text.v(), count), nullptr) << count;
+}
+
+// Sizes at the 64-bit limit, each at the guard's exact boundary and one past it. The length
+// words are huge but no text is read before a block has been had, and none is, so small real
+// texts stand behind them. Replace and remove fall back to a copy of their small source.
+TEST(OverflowGuards, SizesAtTheLimitGiveNullOrTheCopy) {
+  char text[] = "aXaXX";
+  const uint64_t max = UINT64_MAX;
+  const StrView x{text + 1, 1}, axa{text, 3}, xx{text + 3, 2};
+  const struct {
+    const char *what;
+    uint64_t a, b;
+  } sums[] = {
+      {"at the record limit", max - 40, 7}, // length + 33 is exactly 2^64 - 1
+      {"one past it", max - 40, 8},
+      {"a total of exactly 2^64 - 1", max - 40, 40},
+      {"a total that wraps", max - 40, 41},
+  };
+  for (const auto &c : sums) {
+    const StrView first{text, c.a}, second{text, c.b};
+    EXPECT_EQ(rt_str_insert(&first, &second, 1), nullptr) << c.what;
+    EXPECT_EQ(rt_str_insert(&second, &first, 1), nullptr) << c.what;
+    RtString destination{text, 1, 2, 3};
+    EXPECT_EQ(rt_str_concat(&destination, &first, &second), 1) << c.what;
+    EXPECT_EQ(destination.data, text);
+  }
+  for (uint64_t length : {max - 33, max - 32, max - 1, max}) {
+    const StrView big{text, length};
+    EXPECT_EQ(rt_str_dup(&big), nullptr) << length;
+  }
+  // One occurrence in aXa: the result is 3 + (replacement - 1) long.
+  for (uint64_t replacement : {max - 35, max - 2, max - 1, max}) {
+    const StrView with{text, replacement};
+    Owned copy(rt_str_replace(&axa, &x, &with));
+    EXPECT_TRUE(sized_record_holds(copy.get(), "aXa")) << replacement;
+  }
+  // Two occurrences in XX: twice the growth wraps from 2^63 on.
+  for (uint64_t growth : {(max / 2), (max / 2) + 1, (max / 2) + 2, max - 1}) {
+    const StrView with{text, growth + 1};
+    Owned copy(rt_str_replace(&xx, &x, &with));
+    EXPECT_TRUE(sized_record_holds(copy.get(), "XX")) << growth;
+  }
+  // Repeat: count exactly UINT64_MAX / length still fits (but no such block can be had), one
+  // more does not.
+  for (uint64_t length : {uint64_t{1}, uint64_t{2}, uint64_t{3}, uint64_t{5}, max / 2, max}) {
+    const StrView t{text, length};
+    EXPECT_EQ(rt_str_repeat(&t, max / length), nullptr) << length;
+    if (length > 1) {
+      EXPECT_EQ(rt_str_repeat(&t, max / length + 1), nullptr) << length;
+    }
+  }
 }
 
 } // namespace

@@ -45,6 +45,32 @@ TEST(Trims, WhiteSpaceIsSpaceTabCrLf) {
   }
 }
 
+// A view cut shorter than its text: the trims look at no byte from the cut on, even when it is
+// white space, and write their NUL at most at the cut.
+TEST(Trims, AViewCutShorterThanItsText) {
+  const struct {
+    Routine trim;
+    std::string text;
+    uint64_t length, skipped;
+    std::string result, bytes_after;
+  } cases[] = {
+      {rt_str_ltrim, "   ab", 2, 2, "", std::string("  \0ab", 5)},
+      {rt_str_trim, "   ab", 2, 2, "", std::string("  \0ab", 5)},
+      {rt_str_trim, "  x  ", 3, 2, "x", std::string("  x\0 ", 5)},
+      {rt_str_rtrim, "ab  x", 4, 0, "ab", std::string("ab\0 x", 5)},
+      {rt_str_rtrim, "   x", 2, 0, "", std::string("\0  x", 4)},
+      {rt_str_ltrim, "a  ", 1, 0, "a", std::string("a\0 ", 3)},
+  };
+  for (const auto &c : cases) {
+    Text text(c.text);
+    StrView view{text.view.data, c.length};
+    EXPECT_EQ(c.trim(&view), 0);
+    EXPECT_EQ(view.data, text.view.data + c.skipped) << c.text;
+    EXPECT_EQ(std::string(view.data, view.length), c.result) << c.text;
+    EXPECT_EQ(std::string(text.view.data, c.text.size()), c.bytes_after) << c.text;
+  }
+}
+
 TEST(InPlace, EmptyTextIsLeftAlone) {
   for (Routine routine :
        {rt_str_trim, rt_str_ltrim, rt_str_rtrim, rt_str_lcase, rt_str_ucase, rt_str_reverse}) {

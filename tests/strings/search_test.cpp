@@ -30,6 +30,12 @@ TEST(Instr, FirstPositionByLength) {
       {"aaaaaaaaab", "aab", 8},
       {"abababababc", "ababc", 7},
       {"the cat sat on the mat", "mat", 20},
+      // not found after a first byte that does occur, or none at all
+      {"abc", "xy", 0},
+      {"aab", "ac", 0},
+      {"abab", "bb", 0},
+      {"abcab", "abd", 0},
+      {"xab", "ab", 2},
   };
   for (const PairCase &c : cases) {
     Text text(c.text), search(c.other);
@@ -46,7 +52,7 @@ TEST(Instr, AdversarialInputsAgreeWithAPlainScan) {
       {std::string(20000, 'a') + "b", std::string(300, 'a') + "b"},
       {std::string(20000, 'a'), std::string(299, 'a') + "ba"},
       {std::string(20000, 'a') + std::string(299, 'a') + "ba", std::string(299, 'a') + "ba"},
-      {std::string(5000, 'a') + "ab" + std::string(5000, 'a'), "a" + std::string(600, 'a') + "b"},
+      {std::string(5000, 'a') + "ab" + std::string(5000, 'a'), std::string(601, 'a') + "b"},
       {[] {
          std::string s;
          for (int i = 0; i < 4000; ++i)
@@ -60,6 +66,53 @@ TEST(Instr, AdversarialInputsAgreeWithAPlainScan) {
     const size_t at = c.text.find(c.search);
     const int64_t expected = at == std::string::npos ? 0 : static_cast<int64_t>(at) + 1;
     EXPECT_EQ(rt_instr(text.v(), search.v()), expected) << c.search.size();
+  }
+}
+
+// Needles with one period throughout and needles without, each against texts full of near
+// misses (so that a search gives up on its quick scan), found at the end, in the middle or not
+// at all; checked against a plain scan.
+TEST(Instr, PeriodicAndAperiodicNeedlesAmongNearMisses) {
+  // Joins the parts, the whole repeated n times.
+  auto rep = [](int n, std::initializer_list<std::string> parts) {
+    std::string out;
+    for (int i = 0; i < n; ++i)
+      for (const std::string &p : parts)
+        out += p;
+    return out;
+  };
+  auto a = [](size_t n) { return std::string(n, 'a'); };
+  const std::string a300 = a(300), a299b = rep(1, {a(299), "b"}), ab150 = rep(150, {"ab"});
+  const std::string ba299 = rep(1, {"b", a(299)});
+  const struct {
+    std::string text, search;
+  } cases[] = {
+      {rep(60, {a299b}), a300},
+      {rep(1, {rep(60, {a299b}), a300}), a300},
+      {rep(1, {rep(30, {a299b}), a300, rep(30, {a299b})}), a300},
+      {rep(40, {"b", rep(149, {"ab"}), "b"}), ab150},
+      {rep(1, {rep(40, {"b", rep(149, {"ab"}), "b"}), ab150}), ab150},
+      {rep(1, {rep(40, {rep(149, {"ab"}), "aa"}), ab150, "b"}), ab150},
+      {rep(40, {rep(149, {"ab"}), "aa"}), rep(1, {ab150, "b"})},
+      {rep(1, {rep(40, {"b", rep(149, {"ab"})}), ab150, "c"}), rep(1, {ab150, "c"})},
+      {rep(40, {rep(99, {"aab"}), "aaa"}), rep(100, {"aab"})},
+      {rep(1, {rep(40, {rep(99, {"aab"}), "aaa"}), rep(100, {"aab"})}), rep(100, {"aab"})},
+      {rep(40, {rep(99, {"abc"}), "abd"}), rep(100, {"abc"})},
+      {rep(1, {rep(40, {rep(99, {"abc"}), "abd"}), "xabc", rep(100, {"abc"})}), rep(100, {"abc"})},
+      {rep(60, {"ba", a(298)}), rep(1, {ba299, "b"})},
+      {rep(1, {rep(60, {a(299), "c"}), a299b}), a299b},
+      {rep(60, {a(150), "b", a(149)}), a300},
+      {rep(60, {a(150), "c", a(148), "b"}), a299b},
+      {rep(1, {rep(60, {a(150), "c", a(148), "b"}), a299b}), a299b},
+      {rep(40, {"b", a(150), "b", a(148)}), ba299},
+      {rep(1, {rep(40, {"b", a(150), "b", a(148)}), ba299}), ba299},
+  };
+  for (const auto &c : cases) {
+    Text text(c.text), search(c.search);
+    const size_t at = c.text.find(c.search);
+    const int64_t expected = at == std::string::npos ? 0 : static_cast<int64_t>(at) + 1;
+    EXPECT_EQ(rt_instr(text.v(), search.v()), expected)
+        << c.text.size() << " / " << c.search.size();
   }
 }
 

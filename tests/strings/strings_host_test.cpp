@@ -171,6 +171,74 @@ TEST(StringAllocations, ReplaceGrowthThatDoesNotFitFallsBack) {
   EXPECT_EQ(alloc_sizes(), std::vector<uint64_t>{36});
 }
 
+// Each size guard at its exact boundary asks for the largest block there is, which the heap
+// refuses; one past it asks for nothing at all.
+TEST(StringAllocations, SizeGuardsAtTheirBoundaries) {
+  char text[] = "aXaXX";
+  const uint64_t max = UINT64_MAX;
+  const StrView x{text + 1, 1}, axa{text, 3}, xx{text + 3, 2};
+  const StrView near{text, max - 40}, seven{text, 7}, eight{text, 8};
+  const StrView limit{text, max - 33}, past{text, max - 32}, joined{text, max - 2};
+  RtString destination{};
+  const struct {
+    const char *what;
+    std::function<void *()> call;
+    std::vector<uint64_t> sizes;
+  } cases[] = {
+      {"insert at the limit", [&] { return rt_str_insert(&near, &seven, 1); }, {max}},
+      {"insert one past", [&] { return rt_str_insert(&near, &eight, 1); }, {}},
+      {"dup at the limit", [&] { return rt_str_dup(&limit); }, {max}},
+      {"dup one past", [&] { return rt_str_dup(&past); }, {}},
+      {"remove at the limit", [&] { return rt_str_remove(&limit, 1, 0); }, {max}},
+      {"concat at the limit",
+       [&] { return reinterpret_cast<void *>(rt_str_concat(&destination, &joined, &x) - 1); },
+       {max}},
+      {"concat one past",
+       [&] { return reinterpret_cast<void *>(rt_str_concat(&destination, &joined, &xx) - 1); },
+       {}},
+      {"repeat of 3 at UINT64_MAX / 3", [&] { return rt_str_repeat(&axa, max / 3); }, {max}},
+      {"repeat of 2 at UINT64_MAX / 2", [&] { return rt_str_repeat(&xx, max / 2); }, {max - 1}},
+      {"repeat of 2 one past", [&] { return rt_str_repeat(&xx, max / 2 + 1); }, {}},
+      {"replace growing to the limit",
+       [&] {
+         static StrView with;
+         with = StrView{text, max - 35};
+         return rt_str_replace(&axa, &x, &with);
+       },
+       {max, 36}},
+      {"replace growing one past",
+       [&] {
+         static StrView with;
+         with = StrView{text, max - 34};
+         return rt_str_replace(&axa, &x, &with);
+       },
+       {36}},
+      {"replace growing by 2^63 once",
+       [&] {
+         static StrView with;
+         with = StrView{text, (uint64_t{1} << 63) + 1};
+         return rt_str_replace(&axa, &x, &with);
+       },
+       {(uint64_t{1} << 63) + 36, 36}},
+      {"replace whose growth times count wraps",
+       [&] {
+         static StrView with;
+         with = StrView{text, max / 2 + 2};
+         return rt_str_replace(&xx, &x, &with);
+       },
+       {35}},
+  };
+  for (const auto &c : cases) {
+    fresh();
+    // A small last block is the fallback copy of the small source; else the result is null.
+    const bool copied = !c.sizes.empty() && c.sizes.back() < 64;
+    Owned result(c.call());
+    EXPECT_EQ(result.get() != nullptr, copied) << c.what;
+    EXPECT_EQ(alloc_sizes(), c.sizes) << c.what;
+  }
+  fresh();
+}
+
 TEST(StringAllocations, SearchAndInPlaceRoutinesAllocateNothing) {
   Text text("  Hello World  "), set("lo"), search("o"), digits("0123");
   fresh();
