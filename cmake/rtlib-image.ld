@@ -11,8 +11,10 @@
    With three sections or fewer the headers fit in one 512-byte block.
 
    The import directory is found through the symbols .idata$2 to .idata$6 below, which give the
-   linker the places of the import descriptors, the lookup table and the address table inside
-   .text (as image-relative values, the form the linker writes into the directory).
+   linker the places of the import descriptors and the address table inside .text (as
+   image-relative values, the form the linker writes into the directory). The import lookup
+   tables (.idata$4) are left out: each descriptor's lookup-table field is then 0, and the loader
+   reads the names from the address table itself, which holds the same entries until it is bound.
 
    An rtlib image has no C runtime start-up, so the link fails, saying why, when the program
    brings anything that start-up code would have had to run or set up. */
@@ -54,7 +56,6 @@ SECTIONS
     LONG(0); LONG(0); LONG(0); LONG(0); LONG(0);
     . = ALIGN(8);
     ".idata$4" = ABSOLUTE(.) - __image_base__;
-    KEEP(SORT(*)(.idata$4))
     ".idata$5" = ABSOLUTE(.) - __image_base__;
     __IAT_start__ = .;
     SORT(*)(.idata$5)
@@ -78,6 +79,7 @@ SECTIONS
   }
   /DISCARD/ :
   {
+    *(.idata$4)
     *(.debug$S) *(.debug$T) *(.debug$F) *(.drectve) *(.note.GNU-stack) *(.gnu.lto_*)
     *(.eh_frame*) *(.debug*) *(.zdebug*) *(.stab*)
   }

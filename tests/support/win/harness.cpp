@@ -170,6 +170,13 @@ std::optional<PeInfo> read_pe(const std::string &path) {
     return std::nullopt;
   std::memcpy(sections.data(), b.data() + sections_at,
               sections.size() * sizeof(IMAGE_SECTION_HEADER));
+  info.dll_characteristics = opt.DllCharacteristics;
+  for (const auto &s : sections)
+    info.sections.push_back({std::string(reinterpret_cast<const char *>(s.Name),
+                                         strnlen(reinterpret_cast<const char *>(s.Name), 8)),
+                             s.Characteristics});
+  info.exception_directory_size = opt.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXCEPTION].Size;
+  info.relocation_directory_size = opt.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC].Size;
   auto offset_of = [&](uint32_t rva) -> std::optional<size_t> {
     for (const auto &s : sections)
       if (rva >= s.VirtualAddress &&

@@ -46,6 +46,13 @@ struct PeInfo {
   uint64_t stack_reserve = 0, stack_commit = 0, heap_reserve = 0, heap_commit = 0;
   uint32_t entry_rva = 0;
   uint64_t image_base = 0;
+  uint16_t dll_characteristics = 0;
+  struct Section {
+    std::string name;
+    uint32_t characteristics = 0;
+  };
+  std::vector<Section> sections;
+  uint32_t exception_directory_size = 0, relocation_directory_size = 0;
   std::vector<std::string> import_dlls; // lower case
   std::vector<std::string> imports;     // "dll!function", lower-case dll
 };
