@@ -113,20 +113,14 @@ function(rtlib_lld_image_options name profile entry map)
     -Wl,--heap,0x100000
     -Wl,--dynamicbase,--nxcompat,--high-entropy-va
     -Wl,--no-insert-timestamp
+    # lld already merges imports and unwind codes into .rdata and .bss into .data.
     -Wl,-Xlink=/merge:.rdata=.text
-    -Wl,-Xlink=/merge:.xdata=.text
-    -Wl,-Xlink=/merge:.idata=.text
-    -Wl,-Xlink=/merge:.bss=.data
-    -Wl,-Xlink=/filealign:0x200
+    -Wl,-Xlink=/merge:.pdata=.text
     -Wl,-Map,${map})
   foreach(sym IN LISTS keep)
     list(APPEND options -Wl,--require-defined,${sym})
   endforeach()
   target_link_options(${name} PRIVATE ${options})
-  # lld finds libgcc (___chkstk_ms) only with the GCC cross toolchain's folder named.
-  if(RTLIB_LIBGCC_DIR)
-    target_link_directories(${name} PRIVATE ${RTLIB_LIBGCC_DIR})
-  endif()
   add_custom_command(TARGET ${name} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -DMAP=${map} -DIMAGE=$<TARGET_FILE:${name}>
       -P ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/RtlibStartupCheck.cmake

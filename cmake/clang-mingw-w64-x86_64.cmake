@@ -8,8 +8,11 @@ set(CMAKE_C_COMPILER_TARGET x86_64-w64-mingw32)
 set(CMAKE_CXX_COMPILER_TARGET x86_64-w64-mingw32)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 set(CMAKE_OBJCOPY x86_64-w64-mingw32-objcopy)
-set(CMAKE_EXE_LINKER_FLAGS_INIT -fuse-ld=lld)
-# libgcc (___chkstk_ms and kin) lives with the GCC cross toolchain, which lld is not told of.
-file(GLOB RTLIB_LIBGCC_DIR LIST_DIRECTORIES true /usr/lib/gcc/x86_64-w64-mingw32/*-posix)
-list(GET RTLIB_LIBGCC_DIR 0 RTLIB_LIBGCC_DIR)
+# libgcc (___chkstk_ms and kin) and the C++ library of the tests live with the GCC cross
+# toolchain (posix thread model), whose folder clang does not find on its own.
+file(GLOB RTLIB_GCC_DIR LIST_DIRECTORIES true /usr/lib/gcc/x86_64-w64-mingw32/*-posix)
+list(GET RTLIB_GCC_DIR 0 RTLIB_GCC_DIR)
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-fuse-ld=lld -L${RTLIB_GCC_DIR}")
+set(CMAKE_CXX_FLAGS_INIT
+  "-isystem ${RTLIB_GCC_DIR}/include/c++ -isystem ${RTLIB_GCC_DIR}/include/c++/x86_64-w64-mingw32")
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)

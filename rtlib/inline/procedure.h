@@ -124,8 +124,15 @@ template <typename Variables> inline void zero_result(ProcFrame<StrVar, Variable
   store_zero(f.result.capacity);
   store_zero(f.result.length);
 }
+// The frame's address escapes here, so the whole frame stays one object in memory with every
+// store the entry steps make: an optimiser may otherwise keep only the parts that the body uses
+// (clang does), and the frame would shrink below its layout and skip its probe.
+template <typename Frame> inline void keep_whole_frame(Frame &f) {
+  asm volatile("" : : "r"(&f) : "memory");
+}
 template <typename Frame> inline void zero_fixed_slots(Frame &f) {
   static_assert(frame_layout_ok<Frame>(), "ProcFrame layout");
+  keep_whole_frame(f);
   zero_result(f);
   for (HandleRecord &record : f.handle)
     for (uint64_t &word : record.word)

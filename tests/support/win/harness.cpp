@@ -221,14 +221,24 @@ std::vector<MapSymbol> read_map(const std::string &path) {
   if (!file)
     return symbols;
   std::istringstream in(*file);
-  static const std::regex line_re(R"(^\s+0x([0-9a-fA-F]+)\s+([A-Za-z_][A-Za-z0-9_]*)\s*$)");
+  // GNU ld: "  0x<address>  <symbol>". lld: "<address> <size> <align>  <symbol>", with
+  // image-relative addresses; the images are linked at the default base.
+  static const std::regex gnu_re(R"(^\s+0x([0-9a-fA-F]+)\s+([A-Za-z_][A-Za-z0-9_]*)\s*$)");
+  static const std::regex lld_re(
+      R"(^([0-9a-fA-F]+)\s+[0-9a-fA-F]+\s+[0-9]+\s+([A-Za-z_][A-Za-z0-9_]*)\s*$)");
+  constexpr uint64_t lld_base = 0x140000000;
   std::string line;
   std::smatch m;
+  bool lld = false;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r')
       line.pop_back();
-    if (std::regex_match(line, m, line_re))
+    if (symbols.empty() && line.rfind("Address", 0) == 0)
+      lld = true;
+    else if (!lld && std::regex_match(line, m, gnu_re))
       symbols.push_back({m[2].str(), std::stoull(m[1].str(), nullptr, 16)});
+    else if (lld && std::regex_match(line, m, lld_re))
+      symbols.push_back({m[2].str(), lld_base + std::stoull(m[1].str(), nullptr, 16)});
   }
   return symbols;
 }
