@@ -69,16 +69,16 @@ typedef struct StrView {
  * 32 bytes from its start (#RT_STRING_HEADER_BYTES).
  *
  * A record made by a constructor or an edit routine is one rt_alloc() block: header, text and
- * a NUL. It is released with rt_free() at the record's own address, never at `data`. A record
- * filled by rt_str_concat() (inline flag 0) has its text in a block of its own, which is
- * released separately at the address rt_str_concat() stored in `data`; keep that address if
- * an in-place routine (rt_str_trim(), rt_str_ltrim()) may move `data` forward, since releasing
- * a moved `data` corrupts the heap.
+ * a NUL (rt_str_blank(): the header only). It is released with rt_free() at the record's own
+ * address, never at `data`. A record filled by rt_str_concat() (inline flag 0) has its text in a
+ * block of its own, which is released separately at the address rt_str_concat() stored in `data`;
+ * keep that address if an in-place routine (rt_str_trim(), rt_str_ltrim()) may move `data` forward,
+ * since releasing a moved `data` corrupts the heap.
  */
 typedef struct RtString {
   char *data;           /**< First text byte; followed by a NUL. */
   uint64_t length;      /**< Number of text bytes. */
-  uint64_t capacity;    /**< Text bytes the record's text area holds, without the NUL. */
+  uint64_t capacity;    /**< As made: 32, 72 or 8 for the fixed shapes, else the length. */
   uint64_t inline_flag; /**< 1: text in the record's own block; 0: text in a block of its own. */
 } RtString;
 
@@ -376,8 +376,8 @@ int64_t rt_str_asc(const StrView *text);
  * @param start 1-based position of the first character removed.
  * @param count Characters to remove.
  * @return A new record (release with rt_free()). A copy (rt_str_dup()) when start < 1,
- *         count < 1, start is beyond the end or memory runs out; null when the source is empty
- *         and nothing is removed, or when even the copy cannot be had.
+ *         count < 1, start is beyond the end or memory runs out; so null when the source is
+ *         empty, or when even the copy cannot be had.
  */
 RtString *rt_str_remove(const StrView *source, int64_t start, int64_t count);
 /**
@@ -835,8 +835,8 @@ typedef char **StrRef;
 
 /**
  * A statement's temporary string value. Its block (length + 8 bytes from `malloc`, the text
- * then zero bytes) is owned by the statement until a variable adopts it (rt_strvar_adopt) or
- * a join releases it (rt_strtemp_concat); no other use exists.
+ * then at least 4 zero bytes) is owned by the statement until a variable adopts it
+ * (rt_strvar_adopt) or a join releases it (rt_strtemp_concat); no other use exists.
  */
 typedef struct StrTemp {
   char *data;     /**< The block, or null for the empty value of a join. */
@@ -888,7 +888,7 @@ void rt_strvar_init_fixed(StrVar *var, char *buffer, int64_t size);
  * A new temporary holding a copy of a text.
  * @param data Text read by length; may be null when length is 0. Any source serves: a
  *        literal of the constant pool, a variable's data, a view through a StrRef.
- * @param length Bytes to copy.
+ * @param length Bytes to copy, not negative.
  * @return The temporary: a fresh block of length + 8 bytes (the bytes, then 8 zero bytes) that
  *         the statement owns until it is adopted or joined (also for length 0).
  */
