@@ -1,6 +1,20 @@
 /* A C translation unit of a code generator's output: the whole public C interface in use. */
 #include <rtlib.h>
 
+#if defined(_WIN32)
+#include <windows.h>
+
+/* The runtime's callbacks have exactly the platform's callback types. */
+WNDPROC consumer_window_proc = rt_window_proc;
+WNDPROC consumer_window_proc_plain = rt_window_proc_plain;
+PVECTORED_EXCEPTION_HANDLER consumer_fault_handler = rt_fault_handler;
+PVECTORED_EXCEPTION_HANDLER consumer_stack_fault_handler = rt_stack_fault_handler;
+RtThreadStart consumer_thread_start(LPTHREAD_START_ROUTINE start);
+RtThreadStart consumer_thread_start(LPTHREAD_START_ROUTINE start) {
+  return start;
+}
+#endif
+
 /* The record layout a generator emitting C relies on, from the plain constants. */
 RT_LAYOUT_CHECK(sizeof(HandleRecord[RT_HANDLE_SLOT_COUNT]) == RT_HANDLE_SLOTS_BYTES,
                 "fifteen handle records");

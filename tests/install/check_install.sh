@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The consumer suite: installs rtlib from a finished Windows build into a scratch prefix and
-# builds two generated programs against that prefix alone, as a code generator's user would: a
-# call-profile program in C (callprog.c) and an inline-profile program in C++ (inlineprog.cpp).
+# builds generated programs against that prefix alone, as a code generator's user would: a
+# call-profile program in C (callprog.c) and inline-profile programs in C++ (inlineprog.cpp, on
+# the building blocks) and in C (inlinec.c, on the layout constants).
 # Each is linked twice, through find_package(rtlib) and by hand, and every image must run under
 # Wine with exactly the expected bytes and exit code.
 #
@@ -34,7 +35,8 @@ for toolchain in $toolchains; do
   cmake -S "$consumer" -B "$work/package$n" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DCMAKE_PREFIX_PATH="$prefix" >"$work/configure.log" 2>&1 || { cat "$work/configure.log"; exit 1; }
   cmake --build "$work/package$n" >"$work/build.log" 2>&1 || { cat "$work/build.log"; exit 1; }
-  images+=("$work/package$n/callprog.exe" "$work/package$n/inlineprog.exe")
+  images+=("$work/package$n/callprog.exe" "$work/package$n/inlineprog.exe"
+    "$work/package$n/inlinec.exe")
 done
 
 # By hand: compile against the installed headers, link against the installed library.
@@ -48,13 +50,19 @@ libs=(-L"$prefix/lib" -lrtlib -lkernel32 -luser32 -lmsvcrt -lkernel32 -lgcc)
   -Wall -Wextra -Werror -I"$prefix/include" -c "$consumer/inlineprog.cpp" -o "$work/inlineprog.o"
 "$cxx" "${link[@]}" -Wl,-e,inlineprog_main "$work/inlineprog.o" "${libs[@]}" \
   -o "$work/inlineprog.exe"
-images+=("$work/callprog.exe" "$work/inlineprog.exe")
+inline_c_flags=(-std=c99 -O2 -fno-stack-protector -fno-omit-frame-pointer -Wall -Wextra
+  -Wstrict-prototypes -pedantic -Werror)
+"$cc" "${inline_c_flags[@]}" -I"$prefix/include" -c "$consumer/inlinec.c" -o "$work/inlinec.o"
+"$cc" "${link[@]}" -Wl,-e,inlinec_main "$work/inlinec.o" "${libs[@]}" -o "$work/inlinec.exe"
+images+=("$work/callprog.exe" "$work/inlineprog.exe" "$work/inlinec.exe")
 
 expected_callprog=$(printf 'Hello, world!\r\nHELLO, WORLD!\r\n13\r\n1\r\n' | od -An -c)
 code_callprog=39
 expected_inlineprog=$(printf 'worker a=6 b=7 msg=threads\r\ninline profile!\r\ntag=trunc\r\n'\
 'sum=13\r\nshared=threads\r\n' | od -An -c)
 code_inlineprog=33
+expected_inlinec=$(printf 'C inline\r\ntag=abc\r\ndoubled=42\r\n' | od -An -c)
+code_inlinec=53
 
 failed=0
 for image in "${images[@]}"; do
@@ -71,4 +79,4 @@ for image in "${images[@]}"; do
   fi
 done
 ((failed == 0)) || exit 1
-echo "${#images[@]} consumer images (call and inline profile, package and hand links) run as expected"
+echo "${#images[@]} consumer images (call and inline profile, C and C++, package and hand links) run as expected"
