@@ -2,13 +2,15 @@
 # The consumer suite: installs rtlib from a finished Windows build into a scratch prefix and
 # builds generated programs against that prefix alone, as a code generator's user would: a
 # call-profile program in C (callprog.c) and inline-profile programs in C++ (inlineprog.cpp, on
-# the building blocks) and in C (inlinec.c, on the layout constants).
-# Each is linked twice, through find_package(rtlib) and by hand, and every image must run under
-# Wine with exactly the expected bytes and exit code.
+# the building blocks) and in C (inlinec.c, on the layout constants). Each is built through
+# find_package(rtlib) with the installed toolchain file and linked by hand with the README's
+# hand link lines; every image must run under Wine with exactly the expected bytes and exit
+# code.
 #
-# Toolchains: every toolchain file named in RTLIB_CONSUMER_TOOLCHAINS (space-separated; the
-# mingw-w64 GCC one by default) builds the package-linked images. The hand links use the
-# compilers named by RTLIB_CONSUMER_CC and RTLIB_CONSUMER_CXX (mingw-w64 GCC by default).
+# RTLIB_CONSUMER_TOOLCHAINS (space-separated toolchain files) names the toolchains of the
+# package builds; the installed GCC one by default. The installed clang/lld file
+# (share/rtlib/clang-mingw-w64-x86_64.cmake) joins the default once it passes CMake's compiler
+# checks on its own.
 set -euo pipefail
 build=$(cd "$1" && pwd)
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
@@ -16,9 +18,6 @@ consumer=$source_dir/tests/install/consumer
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export WINEDEBUG=-all WINEPREFIX=${WINEPREFIX:-$build/wineprefix}
-toolchains=${RTLIB_CONSUMER_TOOLCHAINS:-$source_dir/cmake/mingw-w64-x86_64.cmake}
-cc=${RTLIB_CONSUMER_CC:-x86_64-w64-mingw32-gcc-posix}
-cxx=${RTLIB_CONSUMER_CXX:-x86_64-w64-mingw32-g++-posix}
 
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
@@ -26,35 +25,40 @@ for f in lib/librtlib.a include/rtlib.h include/rtlib_layout.h include/rtlib_inl
   lib/cmake/rtlib/rtlibConfig.cmake; do
   [[ -f "$prefix/$f" ]] || { echo "missing after install: $f"; exit 1; }
 done
+toolchains=${RTLIB_CONSUMER_TOOLCHAINS:-$prefix/share/rtlib/mingw-w64-x86_64.cmake}
 
 # Through the CMake package, once per toolchain.
 images=()
-n=0
 for toolchain in $toolchains; do
-  n=$((n + 1))
-  cmake -S "$consumer" -B "$work/package$n" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DCMAKE_PREFIX_PATH="$prefix" >"$work/configure.log" 2>&1 || { cat "$work/configure.log"; exit 1; }
-  cmake --build "$work/package$n" >"$work/build.log" 2>&1 || { cat "$work/build.log"; exit 1; }
-  images+=("$work/package$n/callprog.exe" "$work/package$n/inlineprog.exe"
-    "$work/package$n/inlinec.exe")
+  dir=$work/$(basename "$toolchain" .cmake)
+  cmake -S "$consumer" -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_PREFIX_PATH="$prefix" >"$work/log" 2>&1 || { cat "$work/log"; exit 1; }
+  cmake --build "$dir" >"$work/log" 2>&1 || { cat "$work/log"; exit 1; }
+  images+=("$dir/callprog.exe" "$dir/inlineprog.exe" "$dir/inlinec.exe")
 done
 
-# By hand: compile against the installed headers, link against the installed library.
-link=(-nostdlib -nostartfiles -s -Wl,--subsystem,console -Xlinker --stack=0x100000,0x1000
-  -Wl,--heap,0x100000)
-libs=(-L"$prefix/lib" -lrtlib -lkernel32 -luser32 -lmsvcrt -lkernel32 -lgcc)
-"$cc" -std=c99 -O2 -Wall -Wextra -Wstrict-prototypes -pedantic -Werror -I"$prefix/include" \
-  -c "$consumer/callprog.c" -o "$work/callprog.o"
-"$cc" "${link[@]}" -Wl,-e,rt_start "$work/callprog.o" "${libs[@]}" -o "$work/callprog.exe"
-"$cxx" -std=c++17 -O2 -fno-exceptions -fno-rtti -fno-stack-protector -fno-omit-frame-pointer \
-  -Wall -Wextra -Werror -I"$prefix/include" -c "$consumer/inlineprog.cpp" -o "$work/inlineprog.o"
-"$cxx" "${link[@]}" -Wl,-e,inlineprog_main "$work/inlineprog.o" "${libs[@]}" \
-  -o "$work/inlineprog.exe"
-inline_c_flags=(-std=c99 -O2 -fno-stack-protector -fno-omit-frame-pointer -Wall -Wextra
-  -Wstrict-prototypes -pedantic -Werror)
-"$cc" "${inline_c_flags[@]}" -I"$prefix/include" -c "$consumer/inlinec.c" -o "$work/inlinec.o"
-"$cc" "${link[@]}" -Wl,-e,inlinec_main "$work/inlinec.o" "${libs[@]}" -o "$work/inlinec.exe"
-images+=("$work/callprog.exe" "$work/inlineprog.exe" "$work/inlinec.exe")
+# By hand, with the README's lines: its compile line (for C without its two C++ options), then
+# the link line of the program's profile.
+source "$source_dir/tests/support/hand_links.sh"
+commands=$(readme_hand_links "$source_dir/README.md" "$prefix")
+compile=$(grep -- ' -c hello.cpp' <<<"$commands")
+link_call=$(grep -- 'rtlib-call.rsp' <<<"$commands")
+link_full=$(grep -- 'rtlib-inline-full.rsp' <<<"$commands")
+[[ -n $compile && -n $link_call && -n $link_full ]] || { echo "README: no hand link lines"; exit 1; }
+compile_c=$(sed 's/g++/gcc/; s/ -fno-exceptions//; s/ -fno-rtti//' <<<"$compile")
+c_flags="-std=c99 -Wall -Wextra -Wstrict-prototypes -pedantic -Werror"
+inline_flags="-fno-stack-protector -fno-omit-frame-pointer"
+mkdir "$work/hand"
+cd "$work/hand"
+cp "$consumer"/callprog.c "$consumer"/inlineprog.cpp "$consumer"/inlinec.c .
+eval "${compile_c/ -c hello.cpp/ $c_flags -c callprog.c}"
+eval "${compile/ -c hello.cpp/ -std=c++17 $inline_flags -Wall -Wextra -Werror -c inlineprog.cpp}"
+eval "${compile_c/ -c hello.cpp/ $c_flags $inline_flags -c inlinec.c}"
+eval "${link_call//hello/callprog}"
+for program in inlineprog inlinec; do
+  eval "$(sed "s/report_main/${program}_main/; s/report\./$program./g" <<<"$link_full")"
+done
+images+=("$work/hand/callprog.exe" "$work/hand/inlineprog.exe" "$work/hand/inlinec.exe")
 
 expected_callprog=$(printf 'Hello, world!\r\nHELLO, WORLD!\r\n13\r\n1\r\n' | od -An -c)
 code_callprog=39
@@ -79,4 +83,5 @@ for image in "${images[@]}"; do
   fi
 done
 ((failed == 0)) || exit 1
-echo "${#images[@]} consumer images (call and inline profile, C and C++, package and hand links) run as expected"
+echo "${#images[@]} consumer images (call and inline profile, C and C++; package builds with" \
+  "$(wc -w <<<"$toolchains") toolchains and hand links) run as expected"
