@@ -17,7 +17,9 @@
 # Compile options every object of an image needs: no exceptions or RTTI (nothing would unwind
 # or describe them), no compiler identification strings, and the small code model, under which
 # every address is reached relative to the instruction pointer, so images need no relocations.
-set(RTLIB_IMAGE_COMPILE_OPTIONS -fno-exceptions -fno-rtti -fno-ident -mcmodel=small)
+# The first two are C++ options; a C source of an image gets only the others.
+set(RTLIB_IMAGE_COMPILE_OPTIONS $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions> $<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>
+  -fno-ident -mcmodel=small)
 
 # Profile name -> response file stem.
 set(RTLIB_PROFILE_FILE_call call)

@@ -1,7 +1,7 @@
 // minimal: takes the standard output handle into its one integer variable and ends the process
 // with exit code 0. Reduced frame form: no whole-frame clearing, no fault handler, nothing
 // released or closed at the end; the image imports nothing from the C runtime.
-#include "../../rtlib/inline/procedure.h"
+#include <rtlib_inline.hpp>
 
 using namespace rt_inline;
 

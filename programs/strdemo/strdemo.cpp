@@ -2,7 +2,7 @@
 // returns it, add_bang appends to it through a reference, main copies it into the global
 // `saved`, assigns the empty value to its fixed-size `tag` and ends with the sum of three
 // lengths as exit code (64 + 0 + 64 = 128). Full frame form; writes nothing.
-#include "../../rtlib/inline/procedure.h"
+#include <rtlib_inline.hpp>
 
 using namespace rt_inline;
 

@@ -1,7 +1,7 @@
 // threaddemo: main runs worker(1, 2, 3, 4, 5, "hello") on a second thread and waits for it. The
 // worker prints its arguments, leaves their sum in the global `total` and a copy of its text in
 // the global `message`; main then prints both. Full frame form; 53 bytes out, exit code 0.
-#include "../../rtlib/inline/procedure.h"
+#include <rtlib_inline.hpp>
 
 using namespace rt_inline;
 

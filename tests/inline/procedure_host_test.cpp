@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "../../rtlib/inline/procedure.h"
 #include "stand_in_inline.h"
+#include <rtlib_inline.hpp>
 
 using namespace rt_inline;
 using standin::word;

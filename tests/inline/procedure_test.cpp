@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "../../rtlib/inline/procedure.h"
+#include <rtlib_inline.hpp>
 
 using namespace rt_inline;
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "../../rtlib/inline/procedure.h"
+#include <rtlib_inline.hpp>
 
 using namespace rt_inline;
 

@@ -26,9 +26,8 @@ configure() { # <build dir> [cmake arguments...]
 }
 
 # The README's hand link block, one command per line, the install prefix put in.
-commands=$(sed -n '/<!-- hand-link -->/,/<!-- \/hand-link -->/p' "$source_dir/README.md" |
-  sed '/^<!--\|^```\|^#/d' | sed -e ':a' -e '/\\$/N; s/\\\n//; ta' | tr -s ' ' |
-  sed "s|/opt/rtlib|$prefix|g")
+source "$source_dir/tests/support/hand_links.sh"
+commands=$(readme_hand_links "$source_dir/README.md" "$prefix")
 compile=$(grep -- ' -c hello.cpp' <<<"$commands")
 link_call=$(grep -- 'rtlib-call.rsp' <<<"$commands")
 link_full=$(grep -- 'rtlib-inline-full.rsp' <<<"$commands")

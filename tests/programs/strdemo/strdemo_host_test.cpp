@@ -2,8 +2,8 @@
 // the blocks that stay, exit code 128, no output and no CloseHandle.
 #include <gtest/gtest.h>
 
-#include "../../../rtlib/inline/procedure.h"
 #include "../inline_trace.h"
+#include <rtlib_inline.hpp>
 
 extern "C" void strdemo_main(void);
 namespace strdemo {

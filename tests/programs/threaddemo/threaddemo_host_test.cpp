@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "../../../rtlib/inline/procedure.h"
 #include "../inline_trace.h"
+#include <rtlib_inline.hpp>
 
 extern "C" void threaddemo_main(void);
 namespace threaddemo {

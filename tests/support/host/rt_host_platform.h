@@ -167,7 +167,7 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM first, LPARAM second);
 
 // ---- inline profile: recording msvcrt malloc, free and memset ----
 // The inline runtime calls these by their plain names from inside namespace rt_inline
-// (rtlib/inline/heap.h), where unqualified lookup finds the recording versions first; nothing
+// (include/rtlib_inline.hpp), where unqualified lookup finds the recording versions first; nothing
 // else is redirected, so the C library and AddressSanitizer keep working everywhere else.
 namespace rt_inline {
 void *malloc(size_t size);
