@@ -27,6 +27,9 @@ inline LONG CALLBACK walk_to_caller(EXCEPTION_POINTERS *info) {
   const PRUNTIME_FUNCTION caller = RtlLookupFunctionEntry(caller_code, &image, nullptr);
   if (caller == nullptr)
     ExitProcess(caller_without_unwind_data);
+  const auto *dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(image);
+  const auto *nt = reinterpret_cast<const IMAGE_NT_HEADERS64 *>(image + dos->e_lfanew);
+  const DWORD64 image_end = image + nt->OptionalHeader.SizeOfImage;
   CONTEXT context = *info->ContextRecord;
   UINT runtime_frames = 0;
   for (int frame = 0; frame < 32; ++frame) {
@@ -37,7 +40,7 @@ inline LONG CALLBACK walk_to_caller(EXCEPTION_POINTERS *info) {
       const bool right_frame = context.Rsp <= caller_local && caller_local - context.Rsp < 0x10000;
       ExitProcess(right_frame ? reached + runtime_frames : caller_frame_wrong);
     }
-    if (base == image)
+    if (context.Rip >= image && context.Rip < image_end)
       ++runtime_frames;
     if (entry == nullptr) { // a leaf function: the return address is on top of the stack
       context.Rip = *reinterpret_cast<const DWORD64 *>(context.Rsp);

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "harness.h"
 
 namespace {
@@ -37,7 +39,7 @@ TEST(ImageLayout, ImagesWithAbsoluteAddressesCarryRelocations) {
 }
 
 TEST(ImageLayout, UnwindingFromInsideRuntimeRoutinesReachesTheCaller) {
-  for (const char *image : {"unwind_call", "unwind_inline"})
+  for (const char *image : {"unwind_call", "unwind_leaf", "unwind_inline"})
     for (const bool moved : {false, true}) {
       const harness::Run run = moved ? harness::run_image("rebase_runner", harness::Stdout::pipe,
                                                           harness::image_path(image))
@@ -48,6 +50,57 @@ TEST(ImageLayout, UnwindingFromInsideRuntimeRoutinesReachesTheCaller) {
           << image << " moved " << moved << " exit " << std::hex << run.exit_code;
       EXPECT_GE(run.exit_code & 0xffu, 1u) << image << " moved " << moved;
     }
+}
+
+// The platform unwinds code without unwind data as a leaf: the return address on top of the
+// stack. So every runtime routine that has none must be a frameless leaf: no push, no stack
+// adjustment, no call (a tail jump is fine).
+TEST(ImageLayout, RuntimeRoutinesWithoutUnwindDataAreFramelessLeaves) {
+  for (const char *image : {"parity", "strdemo", "threaddemo", "minimal"}) {
+    const auto pe = harness::read_pe(harness::image_path(image));
+    const auto file = harness::read_file(harness::image_path(image));
+    ASSERT_TRUE(pe && file) << image;
+    auto map = harness::read_map(harness::image_dir_file(std::string(image) + ".map"));
+    std::sort(map.begin(), map.end(),
+              [](const auto &a, const auto &b) { return a.address < b.address; });
+    size_t leaves = 0;
+    for (size_t i = 0; i + 1 < map.size(); ++i) {
+      if (map[i].name.rfind("rt_", 0) != 0 || map[i].address < pe->image_base)
+        continue;
+      const auto rva = static_cast<uint32_t>(map[i].address - pe->image_base);
+      const bool described =
+          std::any_of(pe->functions.begin(), pe->functions.end(),
+                      [&](const auto &f) { return rva >= f.begin && rva < f.end; });
+      if (described)
+        continue;
+      auto next = i + 1;
+      while (next < map.size() && map[next].address == map[i].address)
+        ++next;
+      if (next == map.size())
+        continue;
+      // The routine ends at the next symbol or the next code with unwind data, if sooner.
+      uint64_t length = std::min<uint64_t>(map[next].address - map[i].address, 64);
+      for (const auto &f : pe->functions)
+        if (f.begin > rva)
+          length = std::min<uint64_t>(length, f.begin - rva);
+      const auto section =
+          std::find_if(pe->sections.begin(), pe->sections.end(), [&](const auto &s) {
+            return rva >= s.rva && rva + length <= s.rva + s.size;
+          });
+      ASSERT_NE(section, pe->sections.end()) << image << " " << map[i].name;
+      const std::string code = file->substr(section->file_offset + (rva - section->rva), length);
+      const auto byte = [&](size_t at) { return static_cast<unsigned char>(code[at]); };
+      EXPECT_FALSE((byte(0) & 0xF8) == 0x50 || (byte(0) == 0x41 && (byte(1) & 0xF8) == 0x50))
+          << image << " " << map[i].name << " pushes";
+      EXPECT_EQ(code.find("\x48\x83\xEC"), std::string::npos) << image << " " << map[i].name;
+      EXPECT_EQ(code.find("\x48\x81\xEC"), std::string::npos) << image << " " << map[i].name;
+      EXPECT_EQ(code.find('\xE8'), std::string::npos) << image << " " << map[i].name << " calls";
+      ++leaves;
+    }
+    if (std::string(image) == "parity") { // the call profile has leaves of its own
+      EXPECT_GE(leaves, 8u);
+    }
+  }
 }
 
 TEST(ImageLayout, HeadersKeepAddressRandomisationAndNoWritableCode) {

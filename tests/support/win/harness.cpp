@@ -174,7 +174,8 @@ std::optional<PeInfo> read_pe(const std::string &path) {
   for (const auto &s : sections)
     info.sections.push_back({std::string(reinterpret_cast<const char *>(s.Name),
                                          strnlen(reinterpret_cast<const char *>(s.Name), 8)),
-                             s.Characteristics});
+                             s.Characteristics, s.VirtualAddress,
+                             std::min(s.Misc.VirtualSize, s.SizeOfRawData), s.PointerToRawData});
   info.exception_directory_size = opt.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXCEPTION].Size;
   info.relocation_directory_size = opt.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC].Size;
   auto offset_of = [&](uint32_t rva) -> std::optional<size_t> {
@@ -188,6 +189,14 @@ std::optional<PeInfo> read_pe(const std::string &path) {
     const auto at = offset_of(rva);
     return at && *at < b.size() ? std::string(b.c_str() + *at) : std::string();
   };
+  const auto &functions = opt.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXCEPTION];
+  if (const auto at = offset_of(functions.VirtualAddress); at && functions.VirtualAddress != 0)
+    for (size_t i = 0; i + 12 <= functions.Size && *at + i + 12 <= b.size(); i += 12) {
+      PeInfo::Function f;
+      std::memcpy(&f.begin, b.data() + *at + i, 4);
+      std::memcpy(&f.end, b.data() + *at + i + 4, 4);
+      info.functions.push_back(f);
+    }
   const auto &dir = opt.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
   if (dir.VirtualAddress != 0) {
     auto at = offset_of(dir.VirtualAddress);

@@ -50,9 +50,14 @@ struct PeInfo {
   struct Section {
     std::string name;
     uint32_t characteristics = 0;
+    uint32_t rva = 0, size = 0, file_offset = 0;
   };
   std::vector<Section> sections;
   uint32_t exception_directory_size = 0, relocation_directory_size = 0;
+  struct Function { // an entry of the function table: code with unwind data
+    uint32_t begin = 0, end = 0;
+  };
+  std::vector<Function> functions;
   std::vector<std::string> import_dlls; // lower case
   std::vector<std::string> imports;     // "dll!function", lower-case dll
 };
