@@ -17,7 +17,9 @@
  * - entry 7: rt_strvar_init() / rt_strvar_init_fixed(), the ResultSlot of a string function
  *   first, then declaration order.
  * - entry 8: working copies of integer parameters; rt_strvar_assign_text() of text parameters.
- * - exit 1: rt_strvar_release() of every local string variable (not of a string result).
+ * - exit 1: rt_strvar_release() of every local string variable, not of a string function's
+ *   ResultSlot (its block goes to the caller). A fixed-size variable is released too: that
+ *   frees nothing while it is on its own buffer, and frees the block it has adopted otherwise.
  * - exit 2: `close_handle_slots(f)` (full form).
  * - exit 3: `return f.result`, `return result_value(f.result)`, or `exit_process(f.result)` in
  *   a main procedure.

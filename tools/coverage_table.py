@@ -1,6 +1,6 @@
-"""Per-file line and branch coverage of rtlib/ from llvm-cov exports (lcov for lines, JSON for
-branches), with marked lines left out. A branch of a template counts as taken when any of its
-instantiations takes it.
+"""Per-file line and branch coverage of rtlib/ and include/ from llvm-cov exports (lcov for lines,
+JSON for branches), with marked lines left out. A branch of a template counts as taken when any of
+its instantiations takes it.
 
 Two marker comments leave code out, each with its reason, on the line itself or alone on the
 line directly above it:
@@ -44,7 +44,7 @@ files = {}  # relative path -> (lines {line: count}, branches {(place, outcome):
 def entry(name):
     path = pathlib.Path(name).resolve()
     rel = path.relative_to(root).as_posix() if path.is_relative_to(root) else None
-    return files.setdefault(rel, ({}, {})) if rel and rel.startswith("rtlib/") else None
+    return files.setdefault(rel, ({}, {})) if rel and rel.startswith(("rtlib/", "include/")) else None
 
 
 current = None
@@ -111,7 +111,7 @@ for rel, (lh, lt, bh, bt, out), missed, missed_branches in rows:
           f"  {out or '':>3}{note}")
 lh, lt, bh, bt, out = totals
 line_rate, branch_rate = percent(lh, lt), percent(bh, bt)
-print(f"{'rtlib/ in all':44} {line_rate:6.1f}% {lh:3}/{lt:<3} {branch_rate:6.1f}% {bh:3}/{bt:<3}  {out:>3}")
+print(f"{'rtlib/ and include/ in all':44} {line_rate:6.1f}% {lh:3}/{lt:<3} {branch_rate:6.1f}% {bh:3}/{bt:<3}  {out:>3}")
 if line_rate < args.min_lines:
     errors.append(f"line coverage {line_rate:.1f}% is below {args.min_lines}%")
 if branch_rate < args.min_branches:

@@ -139,6 +139,7 @@ void inlinec_main(void) {
   f.result =
       (int64_t)((uint64_t)f.var.line.length + (uint64_t)f.var.tag.length + (uint64_t)doubled);
   rt_strvar_release(&f.var.line);
+  rt_strvar_release(&f.var.tag);
   close_handle_slots(f.handle);
   ExitProcess((UINT)(uint64_t)f.result);
 }

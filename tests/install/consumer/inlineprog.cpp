@@ -160,6 +160,7 @@ extern "C" [[noreturn]] void inlineprog_main(void) {
                                   static_cast<uint64_t>(f.var.tag.var.length) +
                                   static_cast<uint64_t>(sum));
   rt_strvar_release(&f.var.line);
+  rt_strvar_release(&f.var.tag.var);
   close_handle_slots(f);
   exit_process(f.result);
 }
