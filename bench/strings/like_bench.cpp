@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "../../tests/strings/like_reference.h"
+#include "../cpu_times.h"
 #include "rtlib.h"
 
 namespace {
@@ -166,20 +167,6 @@ int probe(Peer peer, const Prepared &p) {
 
 // ---- Results -----------------------------------------------------------------------------
 
-// Benchmark name -> CPU time per match in ns (CPU time, so that other load on the machine
-// does not count against whichever matcher happens to run while it lasts).
-std::map<std::string, double> ns_per_match;
-
-class Collector : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run> &runs) override {
-    for (const Run &run : runs)
-      if (!run.error_occurred)
-        ns_per_match[run.run_name.function_name] = run.GetAdjustedCPUTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
-
 std::string benchmark_name(const Case &c, Peer peer) {
   return c.name + " / " + peer_names[peer];
 }
@@ -214,33 +201,33 @@ int main(int argc, char **argv) {
       }
       const Prepared *prep = &p;
       const Peer which = static_cast<Peer>(peer);
-      benchmark::RegisterBenchmark(benchmark_name(c, which).c_str(),
-                                   [prep, which](benchmark::State &state) {
-                                     for (auto _ : state)
-                                       benchmark::DoNotOptimize(run_peer(which, *prep));
-                                   })
+      cpu_timed(benchmark::RegisterBenchmark(benchmark_name(c, which).c_str(),
+                                             [prep, which](benchmark::State &state) {
+                                               for (auto _ : state)
+                                                 benchmark::DoNotOptimize(run_peer(which, *prep));
+                                             }))
           ->MinTime(0.05)
           ->Unit(benchmark::kNanosecond);
     }
   }
 
-  Collector collector;
-  benchmark::RunSpecifiedBenchmarks(&collector);
+  CpuTimes times;
+  benchmark::RunSpecifiedBenchmarks(&times);
   benchmark::Shutdown();
 
   // Each peer's time per match as a multiple of rt_like's; for the adversarial families also
   // rt_like's time divided by pattern length x text length.
-  std::printf("\n%-22s %12s %18s %18s %18s %14s\n", "case", "rt_like ns", "reference x",
-              "fnmatch x", "std::regex x", "ps/(m*n)");
+  std::printf("\nCPU time per match\n%-22s %12s %18s %18s %18s %14s\n", "case", "rt_like ns",
+              "reference x", "fnmatch x", "std::regex x", "ps/(m*n)");
   for (size_t i = 0; i < cases.size(); ++i) {
     const Case &c = cases[i];
-    const auto own = ns_per_match.find(benchmark_name(c, rtlike));
-    if (own == ns_per_match.end())
+    const auto own = times.ns.find(benchmark_name(c, rtlike));
+    if (own == times.ns.end())
       continue;
     std::printf("%-22s %12.1f", c.name.c_str(), own->second);
     for (int peer = reference; peer < peer_count; ++peer) {
-      const auto found = ns_per_match.find(benchmark_name(c, static_cast<Peer>(peer)));
-      if (found != ns_per_match.end())
+      const auto found = times.ns.find(benchmark_name(c, static_cast<Peer>(peer)));
+      if (found != times.ns.end())
         std::printf(" %18.2f", found->second / own->second);
       else
         std::printf(" %18s", notes[i][peer].empty() ? "-" : notes[i][peer].c_str());

@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "../cpu_times.h"
 #include "rtlib.h"
 
 namespace {
@@ -54,27 +55,16 @@ void LibraryPow(benchmark::State &state) {
 const int64_t int_exponents[] = {10, 1000, 1000000};
 const int64_t float_exponents[] = {10, 1000, -1000};
 
-BENCHMARK(Ipow)->Arg(10)->Arg(1000)->Arg(1000000);
-BENCHMARK(RepeatedMultiplication)->Arg(10)->Arg(1000)->Arg(1000000);
-BENCHMARK(Fpow)->Arg(10)->Arg(1000)->Arg(-1000);
-BENCHMARK(LibraryPow)->Arg(10)->Arg(1000)->Arg(-1000);
+BENCHMARK(Ipow)->MeasureProcessCPUTime()->Arg(10)->Arg(1000)->Arg(1000000);
+BENCHMARK(RepeatedMultiplication)->MeasureProcessCPUTime()->Arg(10)->Arg(1000)->Arg(1000000);
+BENCHMARK(Fpow)->MeasureProcessCPUTime()->Arg(10)->Arg(1000)->Arg(-1000);
+BENCHMARK(LibraryPow)->MeasureProcessCPUTime()->Arg(10)->Arg(1000)->Arg(-1000);
 
-// Benchmark name ("Ipow/10") -> CPU time per call in ns.
-std::map<std::string, double> ns_per_call;
-
-class Collector : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run> &runs) override {
-    for (const Run &run : runs)
-      if (!run.error_occurred)
-        ns_per_call[run.benchmark_name()] = run.GetAdjustedCPUTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
+CpuTimes times;
 
 void ratio(const char *mine, const char *peer, int64_t exponent) {
   const std::string arg = "/" + std::to_string(exponent);
-  const double a = ns_per_call[mine + arg], b = ns_per_call[peer + arg];
+  const double a = times.ns[mine + arg], b = times.ns[peer + arg];
   if (a > 0 && b > 0)
     std::printf("%-6s exponent %8lld: %9.2f ns, %-22s %9.2f ns, peer / rt = %8.2f\n", mine,
                 static_cast<long long>(exponent), a, peer, b, b / a);
@@ -86,8 +76,7 @@ int main(int argc, char **argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv))
     return 1;
-  Collector collector;
-  benchmark::RunSpecifiedBenchmarks(&collector);
+  benchmark::RunSpecifiedBenchmarks(&times);
   benchmark::Shutdown();
   std::printf("\n");
   for (int64_t e : int_exponents)

@@ -11,10 +11,13 @@
 // the rest, and the run of asterisks in front of the next segment absorbs whatever lies between.
 // The last segment, with nothing behind it, has to take the last characters of the text.
 //
-// That gives one forward pass with no recursion, no allocation and no state between calls:
-// the head costs its length, each middle segment at most its length for each text place tried
-// (and the places only move forward), the last segment its length plus one walk to the text's
-// end. In all, at most pattern length x text length steps.
+// That gives one forward pass with no recursion, no allocation and no state between calls.
+// The text's end is found once, at the first run of asterisks; from then on every segment
+// knows the last place it can start at. A middle segment is tried place by place, and when its
+// first or last element is a literal byte, a place whose byte there differs is passed over
+// without walking the segment. The head costs its length, each middle segment at most its
+// length for each text place tried (and the places only move forward), the last segment its
+// length. In all, at most pattern length x text length steps, plus one walk to the text's end.
 //
 // This file holds only the matcher, so that an image can carry it on its own; it calls nothing
 // outside itself.
@@ -92,6 +95,31 @@ inline const Byte *step(const Byte *p, Byte c) {
   return class_step(p, c);
 }
 
+// The folded byte that a literal element at e stands for, or 0 when e is '?', '#' or a class.
+inline Byte literal_key(const Byte *e) {
+  return (*e == '?' || *e == '#' || *e == '[') ? 0 : fold(*e);
+}
+
+// The other byte that a folded literal key admits: its lower-case letter, or itself.
+inline Byte other_case(Byte key) {
+  return (key >= 'A' && key <= 'Z') ? static_cast<Byte>(key + ('a' - 'A')) : key;
+}
+
+// Whether the elements from p up to the next '*' or the pattern's end take the text from t on
+// one to one: the text place behind them when they do, else null (also when the text ends
+// first). When they do, p is left behind them.
+inline const Byte *fit(const Byte *&p, const Byte *t) {
+  while (*p != '*' && *p != 0) {
+    if (*t == 0)
+      return nullptr;
+    p = step(p, *t);
+    if (p == nullptr)
+      return nullptr;
+    ++t;
+  }
+  return t;
+}
+
 } // namespace
 
 extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
@@ -99,75 +127,88 @@ extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
   const Byte *t = reinterpret_cast<const Byte *>(text);
 
   // The head, up to the first asterisk, fits the start of the text one to one.
-  while (*p != '*') {
-    if (*p == 0)
-      return *t == 0 ? 1 : 0;
-    if (*t == 0)
-      return 0;
-    p = step(p, *t);
-    if (p == nullptr)
-      return 0;
-    ++t;
-  }
+  t = fit(p, t);
+  if (t == nullptr)
+    return 0;
+  if (*p == 0)
+    return *t == 0 ? 1 : 0;
 
+  // No byte from t up to known is the terminator; known only moves on, so the text is read
+  // up to its end at most once.
+  const Byte *known = t;
   for (;;) {
     // p is at a run of asterisks.
     while (*p == '*')
       ++p;
     if (*p == 0)
       return 1;
-    // The segment up to the next run or the pattern's end, and its length in characters.
+    // The segment up to the next run or the pattern's end, its last element and its length in
+    // characters.
     const Byte *segment_end = p;
+    const Byte *final = p;
     uint64_t length = 0;
     while (*segment_end != '*' && *segment_end != 0) {
+      final = segment_end;
       segment_end = element_end(segment_end);
       ++length;
     }
 
+    // The last segment takes the text's last `length` characters.
     if (*segment_end == 0) {
-      // The last segment takes the text's last `length` characters, if there are that many.
-      const Byte *text_end = t;
-      while (*text_end != 0)
-        ++text_end;
-      if (static_cast<uint64_t>(text_end - t) < length)
+      if (known < t)
+        known = t;
+      // Four bytes a round; && stops at the terminator, so nothing behind it is read.
+      while (known[0] != 0 && known[1] != 0 && known[2] != 0 && known[3] != 0)
+        known += 4;
+      while (*known != 0)
+        ++known;
+      if (static_cast<uint64_t>(known - t) < length)
         return 0;
-      const Byte *u = text_end - length;
-      for (const Byte *q = p; q != segment_end; ++u) {
-        q = step(q, *u);
-        if (q == nullptr)
-          return 0;
-      }
-      return 1;
+      return fit(p, known - length) != nullptr ? 1 : 0;
     }
 
-    // A middle segment goes to the leftmost place from t on where it fits. When it starts
-    // with a literal byte, places without that byte are passed over at once.
-    Byte first = 0, first_other = 0;
-    if (*p != '?' && *p != '#' && *p != '[') {
-      first = fold(*p);
-      first_other = (first >= 'A' && first <= 'Z') ? static_cast<Byte>(first + ('a' - 'A')) : first;
+    // A middle segment goes to the leftmost place from t on where it fits. Places where its
+    // first or last literal byte is missing are passed over; one or two literal bytes that are
+    // found are a fit, and one literal byte is simply looked for.
+    const Byte first = literal_key(p), first_other = other_case(first);
+    if (length == 1 && first != 0) {
+      while (*t != first && *t != first_other) {
+        if (*t == 0)
+          return 0;
+        ++t;
+      }
+      ++t;
+      p = segment_end;
+      continue;
     }
+    if (known < t)
+      known = t;
+    const Byte last = length > 1 ? literal_key(final) : first;
+    const Byte last_other = other_case(last);
+    const bool found_is_fit = first != 0 && last != 0 && length <= 2;
     for (;; ++t) {
-      if (first != 0)
-        while (*t != first && *t != first_other && *t != 0)
+      if (first != 0) {
+        while (*t != first && *t != first_other) {
+          if (*t == 0)
+            return 0;
           ++t;
-      if (*t == 0)
-        return 0;
-      const Byte *q = p;
-      const Byte *u = t;
-      while (q != segment_end) {
-        if (*u == 0)
+        }
+        if (known < t)
+          known = t;
+      }
+      while (static_cast<uint64_t>(known - t) < length) {
+        if (*known == 0)
           return 0; // too little text here, and less still further on
-        q = step(q, *u);
-        if (q == nullptr)
-          break;
-        ++u;
+        ++known;
       }
-      if (q == segment_end) {
-        t = u;
+      const Byte at_last = t[length - 1];
+      if (last != 0 && at_last != last && at_last != last_other)
+        continue;
+      const Byte *q = p;
+      if (found_is_fit || fit(q, t) != nullptr)
         break;
-      }
     }
+    t += length;
     p = segment_end;
   }
 }

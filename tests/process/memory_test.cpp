@@ -91,6 +91,39 @@ TEST(CopyBytes, SameResultAsAForwardByteLoop) {
   }
 }
 
+// Counts on both sides of each size where the copy changes its way of working: separate ranges
+// copied in 16-byte pieces from 16 to 128 bytes, overlapping ones byte by byte up to 64 bytes.
+// Every byte around the destination is checked, so a piece written one place too far shows.
+TEST(CopyBytes, CountsAroundEachThreshold) {
+  const size_t size = 600;
+  const size_t counts[] = {1, 15, 16, 17, 31, 32, 33, 47, 48, 63, 64, 65, 100, 127, 128, 129, 200};
+  const struct {
+    size_t destination, source;
+  } places[] = {
+      {300, 3}, // apart, neither aligned
+      {5, 300}, // apart, destination below
+      {256, 0}, // apart, both aligned
+      {21, 20}, // destination one above the source
+      {27, 20}, // seven above
+      {36, 20}, // sixteen above
+      {83, 20}, // sixty-three above
+      {20, 27}, // destination below an overlapping source
+  };
+  for (const auto &place : places)
+    for (const size_t count : counts) {
+      std::vector<unsigned char> expected(size), actual(size);
+      for (size_t i = 0; i < size; ++i)
+        expected[i] = static_cast<unsigned char>(i * 7 + 1);
+      actual = expected;
+      for (size_t i = 0; i < count; ++i)
+        expected[place.destination + i] = expected[place.source + i];
+      void *result =
+          rt_copy_bytes(actual.data() + place.destination, actual.data() + place.source, count);
+      EXPECT_EQ(result, actual.data() + place.destination);
+      EXPECT_EQ(actual, expected) << place.destination << " " << place.source << " " << count;
+    }
+}
+
 TEST(CopyBytes, ZeroCountTouchesNothing) {
   EXPECT_EQ(rt_copy_bytes(nullptr, nullptr, 0), nullptr);
 }

@@ -244,6 +244,42 @@ TEST(Like, StretchesBetweenAsteriskRuns) {
   expect_cases(std::begin(segments), std::end(segments));
 }
 
+// A middle stretch is tried only where its first and last literal bytes are found, in either
+// case for letters; places where both are found may still fail in between, and the last place
+// a stretch can start at is where the text has just enough left for it.
+const Case prechecks[] = {
+    // First and last found, the middle fails, until a later place fits.
+    {"*a-b*", "a-xa_ba-b", 1},
+    {"*a-b*", "a-xa_b", 0},
+    // The last element a letter in the other case, or not a letter.
+    {"*xN*", "xn", 1},
+    {"*xn*", "xN", 1},
+    {"*xn*", "xm", 0},
+    {"*x1*", "x2X1", 1},
+    {"*x1*", "x2x", 0},
+    // Led by '?', '#' or a class, ended by a literal, and the other way round.
+    {"*?Z*", "zz", 1},
+    {"*#Z*", "zz1z", 1},
+    {"*#Z*", "zz1y", 0},
+    {"*[0-9]z*", "z9Z", 1},
+    {"*a[0-9]*", "abaXa5", 1},
+    {"*a[0-9]*", "aba", 0},
+    {"*a?*", "ba", 0},
+    // The last place a stretch can start at.
+    {"*abc*", "xabc", 1},
+    {"*abc*", "xab", 0},
+    {"x*abc*", "xabc", 1},
+    {"x*abc*", "xab", 0},
+    {"*abcd*x", "abc", 0},
+    {"*ab*c", "abc", 1},
+    {"*ab*c", "cab", 0},
+    {"*ab*?", "xab", 0},
+};
+
+TEST(Like, MiddleStretchPrechecks) {
+  expect_cases(std::begin(prechecks), std::end(prechecks));
+}
+
 // The text and the pattern end at their first NUL, whatever follows it.
 TEST(Like, StopsAtTheTerminator) {
   const char text[] = {'a', 'b', 0, 'c', 0};
