@@ -3,14 +3,11 @@
 # builds generated programs against that prefix alone, as a code generator's user would: a
 # call-profile program in C (callprog.c) and inline-profile programs in C++ (inlineprog.cpp, on
 # the building blocks) and in C (inlinec.c, on the layout constants). Each is built through
-# find_package(rtlib) with the installed toolchain file and linked by hand with the README's
-# hand link lines; every image must run under Wine with exactly the expected bytes and exit
-# code.
+# find_package(rtlib) with each installed toolchain file (GCC with ld, clang with lld) and
+# linked by hand with the README's hand link lines; every image must run under Wine with
+# exactly the expected bytes and exit code.
 #
-# RTLIB_CONSUMER_TOOLCHAINS (space-separated toolchain files) names the toolchains of the
-# package builds; the installed GCC one by default. The installed clang/lld file
-# (share/rtlib/clang-mingw-w64-x86_64.cmake) joins the default once it passes CMake's compiler
-# checks on its own.
+# RTLIB_CONSUMER_TOOLCHAINS (space-separated toolchain files) overrides the installed ones.
 set -euo pipefail
 build=$(cd "$1" && pwd)
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
@@ -25,7 +22,8 @@ for f in lib/librtlib.a include/rtlib.h include/rtlib_layout.h include/rtlib_inl
   lib/cmake/rtlib/rtlibConfig.cmake; do
   [[ -f "$prefix/$f" ]] || { echo "missing after install: $f"; exit 1; }
 done
-toolchains=${RTLIB_CONSUMER_TOOLCHAINS:-$prefix/share/rtlib/mingw-w64-x86_64.cmake}
+toolchains=${RTLIB_CONSUMER_TOOLCHAINS:-$prefix/share/rtlib/mingw-w64-x86_64.cmake \
+$prefix/share/rtlib/clang-mingw-w64-x86_64.cmake}
 
 # Through the CMake package, once per toolchain.
 images=()
@@ -83,5 +81,8 @@ for image in "${images[@]}"; do
   fi
 done
 ((failed == 0)) || exit 1
+for image in "${images[@]}"; do
+  echo "$(stat -c %s "$image") bytes: ${image#"$work"/}"
+done
 echo "${#images[@]} consumer images (call and inline profile, C and C++; package builds with" \
   "$(wc -w <<<"$toolchains") toolchains and hand links) run as expected"
