@@ -295,6 +295,11 @@ template <typename Variables> inline void zero_result(ProcFrame<StrVar, Variable
  */
 template <typename Frame> inline void zero_fixed_slots(Frame &f) {
   static_assert(frame_layout_ok<Frame>(), "ProcFrame layout");
+#if defined(__clang__)
+  // clang would shrink a frame to the parts the body reads and drop the clearing of the rest;
+  // handing its address to the outside keeps the whole frame reserved, probed and cleared.
+  __asm__ volatile("" : : "r"(&f) : "memory");
+#endif
   zero_result(f);
   for (HandleRecord &record : f.handle)
     for (uint64_t &word : record.word)
