@@ -92,7 +92,7 @@ ${name}: the entry symbol ${IMG_ENTRY} is defined neither by the program nor by 
   else()
     rtlib_lld_image_options(${name} ${IMG_PROFILE} ${IMG_ENTRY} ${map})
   endif()
-  target_link_libraries(${name} PRIVATE ${IMG_LIBRARIES} rtlib kernel32 user32 msvcrt kernel32 gcc)
+  target_link_libraries(${name} PRIVATE ${IMG_LIBRARIES} rtlib user32 msvcrt kernel32 gcc)
   set_property(TARGET ${name} APPEND PROPERTY ADDITIONAL_CLEAN_FILES ${map})
   set_property(GLOBAL APPEND PROPERTY RTLIB_IMAGES ${name})
 endfunction()
