@@ -26,6 +26,20 @@ set(RTLIB_PROFILE_FILE_call call)
 set(RTLIB_PROFILE_FILE_inline_full inline-full)
 set(RTLIB_PROFILE_FILE_inline_reduced inline-reduced)
 
+# Sets <out> to the linker options that make an image carry every routine of <profile>, used
+# or not (the link fails if one is missing).
+function(rtlib_require_profile profile out)
+  if(profile STREQUAL "call")
+    set(keep ${RTLIB_CALL_PROFILE_ROUTINES})
+  elseif(profile STREQUAL "inline_full")
+    set(keep ${RTLIB_INLINE_FULL_TAIL})
+  else()
+    set(keep ${RTLIB_INLINE_REDUCED_TAIL})
+  endif()
+  list(TRANSFORM keep PREPEND -Wl,--require-defined,)
+  set(${out} ${keep} PARENT_SCOPE)
+endfunction()
+
 # Writes the response files of the three profiles into <dir> and copies the linker script
 # there. The files name no paths: the script is found through -L<dir>.
 function(rtlib_write_link_files dir)
@@ -42,17 +56,8 @@ function(rtlib_write_link_files dir)
     # the link fails on this symbol, which nothing defines.
     -Wl,-e,rtlib_no_entry_named_after_the_response_file)
   foreach(profile call inline_full inline_reduced)
-    if(profile STREQUAL "call")
-      set(keep ${RTLIB_CALL_PROFILE_ROUTINES})
-    elseif(profile STREQUAL "inline_full")
-      set(keep ${RTLIB_INLINE_FULL_TAIL})
-    else()
-      set(keep ${RTLIB_INLINE_REDUCED_TAIL})
-    endif()
-    set(lines ${common})
-    foreach(sym IN LISTS keep)
-      list(APPEND lines -Wl,--require-defined,${sym})
-    endforeach()
+    rtlib_require_profile(${profile} lines)
+    list(PREPEND lines ${common})
     list(JOIN lines "\n" text)
     file(CONFIGURE OUTPUT ${dir}/rtlib-${RTLIB_PROFILE_FILE_${profile}}.rsp
       CONTENT "${text}\n" @ONLY)
@@ -92,7 +97,7 @@ ${name}: the entry symbol ${IMG_ENTRY} is defined neither by the program nor by 
   else()
     rtlib_lld_image_options(${name} ${IMG_PROFILE} ${IMG_ENTRY} ${map})
   endif()
-  target_link_libraries(${name} PRIVATE ${IMG_LIBRARIES} rtlib kernel32 user32 msvcrt kernel32 gcc)
+  target_link_libraries(${name} PRIVATE ${IMG_LIBRARIES} rtlib user32 msvcrt kernel32 gcc)
   set_property(TARGET ${name} APPEND PROPERTY ADDITIONAL_CLEAN_FILES ${map})
   set_property(GLOBAL APPEND PROPERTY RTLIB_IMAGES ${name})
 endfunction()
@@ -100,13 +105,7 @@ endfunction()
 # clang with lld: the same image settings through lld's mingw options, the sections merged with
 # lld's own /merge, and the start-up check made on the link map afterwards.
 function(rtlib_lld_image_options name profile entry map)
-  if(profile STREQUAL "call")
-    set(keep ${RTLIB_CALL_PROFILE_ROUTINES})
-  elseif(profile STREQUAL "inline_full")
-    set(keep ${RTLIB_INLINE_FULL_TAIL})
-  else()
-    set(keep ${RTLIB_INLINE_REDUCED_TAIL})
-  endif()
+  rtlib_require_profile(${profile} required)
   set(options
     -fuse-ld=lld -nostdlib -nostartfiles -s
     -Wl,-e,${entry} -Wl,--require-defined,${entry}
@@ -119,10 +118,7 @@ function(rtlib_lld_image_options name profile entry map)
     -Wl,-Xlink=/merge:.rdata=.text
     -Wl,-Xlink=/merge:.pdata=.text
     -Wl,-Map,${map})
-  foreach(sym IN LISTS keep)
-    list(APPEND options -Wl,--require-defined,${sym})
-  endforeach()
-  target_link_options(${name} PRIVATE ${options})
+  target_link_options(${name} PRIVATE ${options} ${required})
   add_custom_command(TARGET ${name} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -DMAP=${map} -DIMAGE=$<TARGET_FILE:${name}>
       -P ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/RtlibStartupCheck.cmake

@@ -289,17 +289,24 @@ template <typename Variables> inline void zero_result(ProcFrame<StrVar, Variable
   store_zero(f.result.length);
 }
 /**
+ * Lets the frame's address escape, so that the whole frame stays one object in memory with
+ * every store the entry steps make. Without it an optimiser may keep only the parts of the
+ * frame that the body uses (clang does), and the frame would shrink below its layout and go
+ * unprobed. zero_fixed_slots() calls it first.
+ * @param f The frame.
+ */
+template <typename Frame> inline void keep_whole_frame(Frame &f) {
+  asm volatile("" : : "r"(&f) : "memory");
+}
+
+/**
  * Entry step 6, first part: the ResultSlot, the 75 words of HandleSlots and the two reserved
  * words, one store each in this order. (The reduced form does only this much.)
  * @param f The frame.
  */
 template <typename Frame> inline void zero_fixed_slots(Frame &f) {
   static_assert(frame_layout_ok<Frame>(), "ProcFrame layout");
-#if defined(__clang__)
-  // clang would shrink a frame to the parts the body reads and drop the clearing of the rest;
-  // handing its address to the outside keeps the whole frame reserved, probed and cleared.
-  __asm__ volatile("" : : "r"(&f) : "memory");
-#endif
+  keep_whole_frame(f);
   zero_result(f);
   for (HandleRecord &record : f.handle)
     for (uint64_t &word : record.word)

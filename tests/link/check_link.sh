@@ -52,6 +52,18 @@ for image in call_image full_image reduced_image; do
     fail "$image: the hand link line and rtlib_add_image give different images"
 done
 
+# The pkg-config file's libraries, in place of the hand line's, link the same image; its include
+# folder is the installed one. (The file finds the prefix from its own place, so its folders
+# come as lib/pkgconfig/../..)
+export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
+cflags=$(echo $(pkg-config --cflags rtlib))
+[[ $(realpath "${cflags#-I}") == "$prefix/include" ]] ||
+  fail "pkg-config --cflags rtlib gives '$cflags'"
+pc_link="${link_call%% -L*} $(pkg-config --libs rtlib) -o call_image_pc.exe"
+eval "${pc_link//hello/call_image}"
+cmp -s "$work/package/call_image.exe" "$work/hand/call_image_pc.exe" ||
+  fail "call_image: the libraries from pkg-config give a different image"
+
 # Faulty images through the package: the build fails, with the message.
 expect_failure() { # <what> <expected message> <command...>
   local what=$1 message=$2
