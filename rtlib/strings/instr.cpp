@@ -4,12 +4,13 @@
 
 // rt_instr has three ways of searching, all linear in the text's length and using no memory
 // beyond a few words and, for the third, a table on the stack.
-//   - Search strings of 2 to 15 bytes, and texts up to 8 KiB: 16 start offsets at a time, SSE2
-//     compares the text's bytes there with the search string's first byte and the bytes m - 1
-//     further on with its last byte; only where both agree is the rest compared, again 16 bytes
-//     at a time. A text with fewer than 17 start offsets is tested offset by offset.
-//   - Search strings of 16 bytes and more in longer texts: shifts from a table of byte pairs
-//     (skip_search below).
+//   - Search strings of 2 to 15 bytes, short texts and the first KiB of every text: 16 start
+//     offsets at a time, SSE2 compares the text's bytes there with the search string's first
+//     byte and the bytes m - 1 further on with its last byte; only where both agree is the rest
+//     compared, again 16 bytes at a time. A text with fewer than 17 start offsets is tested
+//     offset by offset.
+//   - Search strings of 16 bytes and more, past the first KiB of a text with at least 2 KiB
+//     more: shifts from a table of byte pairs (skip_search below).
 //   - Both keep account of the bytes their comparisons cost; as soon as that grows beyond a
 //     small multiple of the distance covered (a text and search string made to defeat them, such
 //     as a long run of a searched for a...aba), the two-way search takes over from the offsets
@@ -126,7 +127,8 @@ inline unsigned pair_hash(Byte a, Byte b) {
 // short (such as a run of the byte the search string is made of), more than one in 16 bytes
 // covered, the search gives up: it returns -2 with *resume at the first alignment not ruled
 // out, for the 16-offset scan to go on from there.
-int64_t skip_search(const Byte *x, uint64_t m, const Byte *y, uint64_t n, uint64_t *resume) {
+int64_t skip_search(const Byte *x, uint64_t m, const Byte *y, uint64_t n, uint64_t from,
+                    uint64_t *resume) {
   alignas(16) Byte shift[1024];
   const uint64_t most = m - 1 < 255 ? m - 1 : 255;
   const __m128i fill = _mm_set1_epi8(static_cast<char>(most));
@@ -143,7 +145,7 @@ int64_t skip_search(const Byte *x, uint64_t m, const Byte *y, uint64_t n, uint64
   uint64_t work = 0;
   uint64_t short_steps = 0;
   const Byte *ends = y + m - 2; // the pair that ends alignment j is ends[j], ends[j + 1]
-  for (uint64_t j = 0; j <= last;) {
+  for (uint64_t j = from; j <= last;) {
     // Two alignments a round while both take the longest shift.
     while (j + 2 * most <= last && shift[pair_hash(ends[j], ends[j + 1])] == most &&
            shift[pair_hash(ends[j + most], ends[j + most + 1])] == most)
@@ -157,7 +159,7 @@ int64_t skip_search(const Byte *x, uint64_t m, const Byte *y, uint64_t n, uint64
     }
     if (step != 0) {
       j += step;
-      if (++short_steps > j / 16 + 256) {
+      if (++short_steps > (j - from) / 16 + 256 && j <= last) {
         *resume = j;
         return -2;
       }
@@ -167,7 +169,7 @@ int64_t skip_search(const Byte *x, uint64_t m, const Byte *y, uint64_t n, uint64
     if (same == m)
       return static_cast<int64_t>(j);
     work += same + 1;
-    if (work > j / 2 + 4 * m + 256)
+    if (work > (j - from) / 2 + 4 * m + 256)
       return two_way(x, static_cast<int64_t>(m), y, static_cast<int64_t>(n),
                      static_cast<int64_t>(j + 1));
     j += after;
@@ -200,12 +202,9 @@ extern "C" int64_t rt_instr(const StrView *text, const StrView *search) {
     return 0;
   }
   uint64_t at = 0; // offsets below it are ruled out
-  // The shift table costs its setting up: worth it only for long texts.
-  if (m >= 16 && last >= 8192) {
-    const int64_t found = skip_search(x, m, y, n, &at);
-    if (found != -2)
-      return found + 1;
-  }
+  // The shift table costs its setting up: it is taken for search strings of 16 bytes and more
+  // once the first KiB has been scanned without a find, if 2 KiB of offsets are left.
+  bool table_tried = m < 16;
   const __m128i first = _mm_set1_epi8(static_cast<char>(x[0]));
   const __m128i final = _mm_set1_epi8(static_cast<char>(x[m - 1]));
   uint64_t work = 0;
@@ -232,5 +231,11 @@ extern "C" int64_t rt_instr(const StrView *text, const StrView *search) {
       return two_way(x, static_cast<int64_t>(m), y, static_cast<int64_t>(n),
                      static_cast<int64_t>(at)) +
              1;
+    if (!table_tried && at >= 1024 && last - at >= 2048) {
+      table_tried = true;
+      const int64_t found = skip_search(x, m, y, n, at, &at);
+      if (found != -2)
+        return found + 1;
+    }
   }
 }
