@@ -4,13 +4,14 @@
 
 // rt_instr has three ways of searching, all linear in the text's length and using no memory
 // beyond a few words and, for the third, a table on the stack.
-//   - Search strings of 2 to 15 bytes, short texts and the first KiB of every text: 16 start
-//     offsets at a time, SSE2 compares the text's bytes there with the search string's first
-//     byte and the bytes m - 1 further on with its last byte; only where both agree is the rest
-//     compared, again 16 bytes at a time. A text with fewer than 17 start offsets is tested
-//     offset by offset.
-//   - Search strings of 16 bytes and more, past the first KiB of a text with at least 2 KiB
-//     more: shifts from a table of byte pairs (skip_search below).
+//   - The scan: 16 start offsets at a time (32 while nothing is found), SSE2 compares the
+//     text's bytes there with the search string's first byte and the bytes m - 1 further on
+//     with its last byte; only where both agree is the rest compared, again 16 bytes at a time.
+//     A text with fewer than 17 start offsets is tested offset by offset.
+//   - Shifts from a table of byte pairs (skip_search below), for search strings of 16 bytes and
+//     more once the scan has covered the first KiB, with 2 KiB or more left: at once from 128
+//     bytes on, below that only where the first and last bytes agree often enough to cost the
+//     scan more than the table does.
 //   - Both keep account of the bytes their comparisons cost; as soon as that grows beyond a
 //     small multiple of the distance covered (a text and search string made to defeat them, such
 //     as a long run of a searched for a...aba), the two-way search takes over from the offsets
@@ -202,13 +203,24 @@ extern "C" int64_t rt_instr(const StrView *text, const StrView *search) {
     return 0;
   }
   uint64_t at = 0; // offsets below it are ruled out
-  // The shift table costs its setting up: it is taken for search strings of 16 bytes and more
-  // once the first KiB has been scanned without a find, if 2 KiB of offsets are left.
+  // The shift table costs its setting up; when it is worth it is told above.
   bool table_tried = m < 16;
   const __m128i first = _mm_set1_epi8(static_cast<char>(x[0]));
   const __m128i final = _mm_set1_epi8(static_cast<char>(x[m - 1]));
   uint64_t work = 0;
   for (;;) {
+    // Two blocks a round while neither holds a place where both bytes agree.
+    while (at + 31 <= last) {
+      const __m128i *const here = reinterpret_cast<const __m128i *>(y + at);
+      const __m128i *const ahead = reinterpret_cast<const __m128i *>(y + at + m - 1);
+      const __m128i one = _mm_and_si128(_mm_cmpeq_epi8(_mm_loadu_si128(here), first),
+                                        _mm_cmpeq_epi8(_mm_loadu_si128(ahead), final));
+      const __m128i two = _mm_and_si128(_mm_cmpeq_epi8(_mm_loadu_si128(here + 1), first),
+                                        _mm_cmpeq_epi8(_mm_loadu_si128(ahead + 1), final));
+      if (_mm_movemask_epi8(_mm_or_si128(one, two)) != 0)
+        break;
+      at += 32;
+    }
     // The last block may overlap the one before; offsets already ruled out are masked off.
     const uint64_t start = at < last - 15 ? at : last - 15;
     const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i *>(y + start));
@@ -231,7 +243,7 @@ extern "C" int64_t rt_instr(const StrView *text, const StrView *search) {
       return two_way(x, static_cast<int64_t>(m), y, static_cast<int64_t>(n),
                      static_cast<int64_t>(at)) +
              1;
-    if (!table_tried && at >= 1024 && last - at >= 2048) {
+    if (!table_tried && at >= 1024 && last - at >= 2048 && (m >= 128 || work > at / 64)) {
       table_tried = true;
       const int64_t found = skip_search(x, m, y, n, at, &at);
       if (found != -2)

@@ -211,11 +211,15 @@ TEST(Instr, FallbackResumesAtTheFirstOffsetNotRuledOut) {
   } families[] = {
       {"a", "aaaaaaaba", 600},
       {std::string(20, 'a') + "b", std::string(40, 'a') + "b", 9000},
-      {"a", std::string(40, 'a') + "b", 9000},
+      {std::string("d") + std::string(19, 'a') + "e" + std::string(19, 'a') + "b" +
+           std::string(60, 'a'),
+       std::string("d") + std::string(39, 'a') + "b", 9000},
   };
   for (const auto &f : families)
-    for (size_t place = 0; place + f.search.size() <= f.size && place < 1600;
-         place += place < 400 || place >= 1000 ? 1 : 600) {
+    for (size_t place = 0; place + f.search.size() <= f.size && place < 2800;
+         place += place == 399    ? 601
+                  : place == 1599 ? 801
+                                  : 1) {
       std::string text;
       while (text.size() < f.size)
         text += f.filler;
