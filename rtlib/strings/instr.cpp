@@ -1,11 +1,21 @@
+#include <emmintrin.h>
+
 #include "platform.h"
 
-// rt_instr has two paths. The fast one lets memchr find each place where the first byte of
-// the search string occurs, tests the last byte there and then compares the rest byte by
-// byte. It keeps account of the work this costs; as soon as that grows beyond a small multiple
-// of the distance covered (a text and search string made to defeat it, such as a long run of
-// a searched for a...ab or a...aba), the two-way search takes over from the current offset.
-// Both paths are linear in the text's length, and neither needs memory beyond a few words.
+// rt_instr has three ways of searching, all linear in the text's length and using no memory
+// beyond a few words and, for the third, a table on the stack.
+//   - The scan: 16 start offsets at a time (32 while nothing is found), SSE2 compares the
+//     text's bytes there with the search string's first byte and the bytes m - 1 further on
+//     with its last byte; only where both agree is the rest compared, again 16 bytes at a time.
+//     A text with fewer than 17 start offsets is tested offset by offset.
+//   - Shifts from a table of byte pairs (skip_search below), for search strings of 16 bytes and
+//     more once the scan has covered the first KiB, with 2 KiB or more left: at once from 128
+//     bytes on, below that only where the first and last bytes agree often enough to cost the
+//     scan more than the table does.
+//   - Both keep account of the bytes their comparisons cost; as soon as that grows beyond a
+//     small multiple of the distance covered (a text and search string made to defeat them, such
+//     as a long run of a searched for a...aba), the two-way search takes over from the offsets
+//     not yet ruled out.
 
 namespace {
 
@@ -90,6 +100,84 @@ int64_t two_way(const Byte *x, int64_t m, const Byte *y, int64_t n, int64_t j) {
   return -1;
 }
 
+// Number of leading bytes that a and b have in common, at most limit.
+inline uint64_t common_prefix(const Byte *a, const Byte *b, uint64_t limit) {
+  uint64_t i = 0;
+  for (; i + 16 <= limit; i += 16) {
+    const __m128i same = _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(a + i)),
+                                        _mm_loadu_si128(reinterpret_cast<const __m128i *>(b + i)));
+    const unsigned differ = ~static_cast<unsigned>(_mm_movemask_epi8(same)) & 0xFFFFu;
+    if (differ != 0)
+      return i + static_cast<unsigned>(__builtin_ctz(differ));
+  }
+  while (i < limit && a[i] == b[i])
+    ++i;
+  return i;
+}
+
+// Hash of the byte pair (a, b) that ends an alignment, for the shift table.
+inline unsigned pair_hash(Byte a, Byte b) {
+  return (a * 33u + b) & 0x3FFu;
+}
+
+// Search strings of 16 bytes and more: at each alignment the text's last two bytes under the
+// search string choose a shift from a table of 1,024 entries, the distance from the end of the
+// search string back to the last place where a pair of that hash ends in it (at most 255).
+// Shift 0 means that pair ends the search string: only then is the whole compared. The work
+// of those comparisons is kept in account as on the other path. Where the text makes shifts
+// short (such as a run of the byte the search string is made of), more than one in 16 bytes
+// covered, the search gives up: it returns -2 with *resume at the first alignment not ruled
+// out, for the 16-offset scan to go on from there.
+int64_t skip_search(const Byte *x, uint64_t m, const Byte *y, uint64_t n, uint64_t from,
+                    uint64_t *resume) {
+  alignas(16) Byte shift[1024];
+  const uint64_t most = m - 1 < 255 ? m - 1 : 255;
+  const __m128i fill = _mm_set1_epi8(static_cast<char>(most));
+  for (unsigned i = 0; i < 1024; i += 16)
+    _mm_store_si128(reinterpret_cast<__m128i *>(shift + i), fill);
+  for (uint64_t i = 1; i + 1 < m; ++i) {
+    const uint64_t distance = m - 1 - i;
+    shift[pair_hash(x[i - 1], x[i])] = static_cast<Byte>(distance < 255 ? distance : 255);
+  }
+  const unsigned end_pair = pair_hash(x[m - 2], x[m - 1]);
+  const uint64_t after = shift[end_pair]; // the next alignment that can hold the end pair
+  shift[end_pair] = 0;
+  const uint64_t last = n - m;
+  uint64_t work = 0;
+  uint64_t short_steps = 0;
+  const Byte *ends = y + m - 2; // the pair that ends alignment j is ends[j], ends[j + 1]
+  for (uint64_t j = from; j <= last;) {
+    // Two alignments a round while both take the longest shift.
+    while (j + 2 * most <= last && shift[pair_hash(ends[j], ends[j + 1])] == most &&
+           shift[pair_hash(ends[j + most], ends[j + most + 1])] == most)
+      j += 2 * most;
+    const Byte step = shift[pair_hash(ends[j], ends[j + 1])];
+    // The longest shift, the common one, is taken as the constant it is, so that the next
+    // alignment does not wait for the table.
+    if (step == most) {
+      j += most;
+      continue;
+    }
+    if (step != 0) {
+      j += step;
+      if (++short_steps > (j - from) / 16 + 256 && j <= last) {
+        *resume = j;
+        return -2;
+      }
+      continue;
+    }
+    const uint64_t same = common_prefix(y + j, x, m);
+    if (same == m)
+      return static_cast<int64_t>(j);
+    work += same + 1;
+    if (work > (j - from) / 2 + 4 * m + 256)
+      return two_way(x, static_cast<int64_t>(m), y, static_cast<int64_t>(n),
+                     static_cast<int64_t>(j + 1));
+    j += after;
+  }
+  return -1;
+}
+
 } // namespace
 
 extern "C" int64_t rt_instr(const StrView *text, const StrView *search) {
@@ -101,34 +189,65 @@ extern "C" int64_t rt_instr(const StrView *text, const StrView *search) {
     return 0;
   const Byte *y = reinterpret_cast<const Byte *>(text->data);
   const Byte *x = reinterpret_cast<const Byte *>(search->data);
-  const uint64_t last = n - m; // last offset an occurrence can start at
   if (m == 1) {
     const void *hit = memchr(y, x[0], n);
     return hit == nullptr ? 0 : static_cast<const Byte *>(hit) - y + 1;
   }
-  const Byte first = x[0];
-  const Byte final = x[m - 1];
-  uint64_t at = 0;
-  uint64_t work = 0;
-  while (at <= last) {
-    const void *hit = memchr(y + at, first, last - at + 1);
-    if (hit == nullptr)
-      return 0;
-    at = static_cast<uint64_t>(static_cast<const Byte *>(hit) - y);
-    work += 1;
-    if (y[at + m - 1] == final) {
-      uint64_t i = 1;
-      while (i < m - 1 && y[at + i] == x[i])
-        ++i;
-      if (i >= m - 1)
+  const uint64_t last = n - m; // last offset an occurrence can start at
+  const uint64_t middle = m - 2;
+  if (last < 16) {
+    for (uint64_t at = 0; at <= last; ++at)
+      if (y[at] == x[0] && y[at + m - 1] == x[m - 1] &&
+          common_prefix(y + at + 1, x + 1, middle) == middle)
         return static_cast<int64_t>(at + 1);
-      work += i;
-    }
-    if (work > at / 4 + 2 * m + 256)
-      return two_way(x, static_cast<int64_t>(m), y, static_cast<int64_t>(n),
-                     static_cast<int64_t>(at + 1)) +
-             1;
-    ++at;
+    return 0;
   }
-  return 0;
+  uint64_t at = 0; // offsets below it are ruled out
+  // The shift table costs its setting up; when it is worth it is told above.
+  bool table_tried = m < 16;
+  const __m128i first = _mm_set1_epi8(static_cast<char>(x[0]));
+  const __m128i final = _mm_set1_epi8(static_cast<char>(x[m - 1]));
+  uint64_t work = 0;
+  for (;;) {
+    // Two blocks a round while neither holds a place where both bytes agree.
+    while (at + 31 <= last) {
+      const __m128i *const here = reinterpret_cast<const __m128i *>(y + at);
+      const __m128i *const ahead = reinterpret_cast<const __m128i *>(y + at + m - 1);
+      const __m128i one = _mm_and_si128(_mm_cmpeq_epi8(_mm_loadu_si128(here), first),
+                                        _mm_cmpeq_epi8(_mm_loadu_si128(ahead), final));
+      const __m128i two = _mm_and_si128(_mm_cmpeq_epi8(_mm_loadu_si128(here + 1), first),
+                                        _mm_cmpeq_epi8(_mm_loadu_si128(ahead + 1), final));
+      if (_mm_movemask_epi8(_mm_or_si128(one, two)) != 0)
+        break;
+      at += 32;
+    }
+    // The last block may overlap the one before; offsets already ruled out are masked off.
+    const uint64_t start = at < last - 15 ? at : last - 15;
+    const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i *>(y + start));
+    const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i *>(y + start + m - 1));
+    unsigned both = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(head, first), _mm_cmpeq_epi8(tail, final))));
+    both &= 0xFFFFu << (at - start);
+    while (both != 0) {
+      const uint64_t offset = start + static_cast<unsigned>(__builtin_ctz(both));
+      const uint64_t same = common_prefix(y + offset + 1, x + 1, middle);
+      if (same == middle)
+        return static_cast<int64_t>(offset + 1);
+      work += same + 1;
+      both &= both - 1;
+    }
+    at = start + 16;
+    if (at > last)
+      return 0;
+    if (work > at / 2 + 4 * m + 256)
+      return two_way(x, static_cast<int64_t>(m), y, static_cast<int64_t>(n),
+                     static_cast<int64_t>(at)) +
+             1;
+    if (!table_tried && at >= 1024 && last - at >= 2048 && (m >= 128 || work > at / 64)) {
+      table_tried = true;
+      const int64_t found = skip_search(x, m, y, n, at, &at);
+      if (found != -2)
+        return found + 1;
+    }
+  }
 }

@@ -1,6 +1,8 @@
 // Search and conversion routines, on both tiers.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "text_support.h"
 
 namespace {
@@ -114,6 +116,150 @@ TEST(Instr, PeriodicAndAperiodicNeedlesAmongNearMisses) {
     EXPECT_EQ(rt_instr(text.v(), search.v()), expected)
         << c.text.size() << " / " << c.search.size();
   }
+}
+
+int64_t plain_position(const std::string &text, const std::string &search) {
+  const size_t at = text.find(search);
+  return at == std::string::npos ? 0 : static_cast<int64_t>(at) + 1;
+}
+
+// Each way of searching, at the places where it changes step: texts with fewer than 17 start
+// offsets; occurrences in the first block of 16 offsets, across a block boundary and in the
+// last block, which overlaps the one before; search strings whose first and last bytes are
+// found often while the middle differs; and, from 16 bytes on in texts of some KiB, the table
+// of byte pairs that takes over after the first KiB, with the last pair of the search string
+// also found earlier in it.
+TEST(Instr, EachWayAroundItsLimits) {
+  std::string base;
+  for (int i = 0; base.size() < 9000; ++i)
+    base += "the memory of a text is not the runtime, " + std::to_string(i % 97) + " ";
+  const std::string searches[] = {"xy",
+                                  "x#y",
+                                  "the#",
+                                  "tXYZt",
+                                  "memory#of",
+                                  "abcdefghijklmno",
+                                  "abcdefghijklmnop",
+                                  "t#e memory of a text is not the runtime, t",
+                                  std::string(200, 'q') + "z",
+                                  "ab" + std::string(60, '-') + "ab" + std::string(60, '-') + "ab"};
+  const size_t sizes[] = {20, 31, 32, 33, 47, 100, 8000, 8300, 9000};
+  for (const std::string &search : searches)
+    for (const size_t size : sizes) {
+      if (size < search.size())
+        continue;
+      const std::string text = base.substr(0, size);
+      // Not there at all, then placed at offsets around each step.
+      const size_t last = size - search.size();
+      std::vector<size_t> places = {0, 1, 14, 15, 16, 17, 31, 32, 33, last / 2};
+      for (size_t back = 0; back < 18; ++back)
+        if (back <= last)
+          places.push_back(last - back);
+      Text absent(text), needle(search);
+      EXPECT_EQ(rt_instr(absent.v(), needle.v()), plain_position(text, search))
+          << search << " / " << size;
+      for (const size_t place : places) {
+        if (place > last)
+          continue;
+        std::string with = text;
+        with.replace(place, search.size(), search);
+        Text t(with);
+        EXPECT_EQ(rt_instr(t.v(), needle.v()), plain_position(with, search))
+            << search << " / " << size << " at " << place;
+      }
+    }
+}
+
+// Texts made so that candidate places abound and each fails late: every way must hand over to
+// its linear-time fallback and still find the first occurrence, or none.
+TEST(Instr, FallbackFromEachWay) {
+  auto repeat = [](const std::string &piece, size_t times) {
+    std::string out;
+    for (size_t i = 0; i < times; ++i)
+      out += piece;
+    return out;
+  };
+  const struct {
+    std::string text, search;
+  } cases[] = {
+      // 2 to 15 bytes, first and last bytes everywhere.
+      {std::string(5000, 'a'), "aaaaaaaba"},
+      {std::string(5000, 'a') + "aaaaaaaba", "aaaaaaaba"},
+      {repeat("aaaaab", 900), "aaaaabaaaaaac"},
+      {repeat("aaaaab", 900) + "aaaaabaaaaaac" + "aaaaab", "aaaaabaaaaaac"},
+      // 16 bytes and more in a long text, the last pair of the search string everywhere.
+      {repeat(std::string(20, 'a') + "b", 1000), std::string(40, 'a') + "b"},
+      {repeat(std::string(20, 'a') + "b", 1000) + std::string(40, 'a') + "b",
+       std::string(40, 'a') + "b"},
+      {repeat("ab", 9000), repeat("ab", 30) + "b"},
+      {repeat("ab", 9000) + repeat("ab", 30) + "b", repeat("ab", 30) + "b"},
+  };
+  for (const auto &c : cases) {
+    Text text(c.text), search(c.search);
+    EXPECT_EQ(rt_instr(text.v(), search.v()), plain_position(c.text, c.search))
+        << c.search.size() << " in " << c.text.size();
+  }
+}
+
+// An occurrence at each place shortly after the work has grown enough for the fallback (or,
+// in a long text, the shifts have been short for long enough to go over to the 16-offset scan),
+// so that one of them lies right where the other search takes over.
+TEST(Instr, FallbackResumesAtTheFirstOffsetNotRuledOut) {
+  const struct {
+    std::string filler, search;
+    size_t size;
+  } families[] = {
+      {"a", "aaaaaaaba", 600},
+      {std::string(20, 'a') + "b", std::string(40, 'a') + "b", 9000},
+      {std::string("d") + std::string(19, 'a') + "e" + std::string(19, 'a') + "b" +
+           std::string(60, 'a'),
+       std::string("d") + std::string(39, 'a') + "b", 9000},
+  };
+  for (const auto &f : families)
+    for (size_t place = 0; place + f.search.size() <= f.size && place < 2800;
+         place += place == 399    ? 601
+                  : place == 1599 ? 801
+                                  : 1) {
+      std::string text;
+      while (text.size() < f.size)
+        text += f.filler;
+      text.replace(place, f.search.size(), f.search);
+      Text t(text), s(f.search);
+      ASSERT_EQ(rt_instr(t.v(), s.v()), plain_position(text, f.search))
+          << f.search.size() << " at " << place;
+    }
+}
+
+// Pseudo-random texts over two or three letters, where partial matches are everywhere, with
+// search strings cut from them or made up; lengths cross every limit of the ways above.
+TEST(Instr, AgreesWithAPlainSearchOnRandomInputs) {
+  uint64_t state = 0x2545F4914F6CDD1Du;
+  auto next = [&state](uint64_t bound) {
+    state = state * 6364136223846793005u + 1442695040888963407u;
+    return (state >> 33) % bound;
+  };
+  int found = 0;
+  for (int round = 0; round < 400; ++round) {
+    const uint64_t letters = 2 + next(2);
+    const size_t size = round % 4 == 0 ? 8200 + next(2000) : next(300);
+    std::string text;
+    for (size_t i = 0; i < size; ++i)
+      text += static_cast<char>('a' + next(letters));
+    const size_t length = 1 + next(round % 3 == 0 ? 40 : 18);
+    std::string search;
+    if (next(2) == 0 && length <= size) {
+      search = text.substr(next(size - length + 1), length);
+      search[next(length)] ^= static_cast<char>(next(2)); // sometimes one letter off
+    } else {
+      for (size_t i = 0; i < length; ++i)
+        search += static_cast<char>('a' + next(letters));
+    }
+    Text t(text), s(search);
+    const int64_t expected = plain_position(text, search);
+    found += expected != 0;
+    ASSERT_EQ(rt_instr(t.v(), s.v()), expected) << search << " in " << text.size();
+  }
+  EXPECT_GT(found, 100);
 }
 
 TEST(StrCount, OverlappingOccurrencesUpToTheFirstNul) {
