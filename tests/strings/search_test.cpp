@@ -133,16 +133,12 @@ TEST(Instr, EachWayAroundItsLimits) {
   std::string base;
   for (int i = 0; base.size() < 9000; ++i)
     base += "the memory of a text is not the runtime, " + std::to_string(i % 97) + " ";
-  const std::string searches[] = {"xy",
-                                  "x#y",
-                                  "the#",
-                                  "tXYZt",
-                                  "memory#of",
-                                  "abcdefghijklmno",
-                                  "abcdefghijklmnop",
-                                  "t#e memory of a text is not the runtime, t",
+  const std::string searches[] = {"xy", "x#y", "the#", "tXYZt", "memory#of", "abcdefghijklmno",
+                                  "abcdefghijklmnop", "t#e memory of a text is not the runtime, t",
                                   std::string(200, 'q') + "z",
-                                  "ab" + std::string(60, '-') + "ab" + std::string(60, '-') + "ab"};
+                                  "ab" + std::string(60, '-') + "ab" + std::string(60, '-') + "ab",
+                                  // longer than any shift the table holds
+                                  base.substr(40, 150) + "#" + base.substr(200, 149)};
   const size_t sizes[] = {20, 31, 32, 33, 47, 100, 8000, 8300, 9000};
   for (const std::string &search : searches)
     for (const size_t size : sizes) {
