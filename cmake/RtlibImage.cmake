@@ -80,7 +80,12 @@ function(rtlib_add_image name)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${RTLIB_IMAGE_DIR})
   target_compile_options(${name} PRIVATE ${RTLIB_IMAGE_COMPILE_OPTIONS})
   set(map ${RTLIB_IMAGE_DIR}/${name}.map)
-  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  # The compiler of the project (a C-only project has no C++ compiler).
+  set(compiler ${CMAKE_CXX_COMPILER_ID})
+  if(NOT compiler)
+    set(compiler ${CMAKE_C_COMPILER_ID})
+  endif()
+  if(compiler STREQUAL "GNU")
     # A misspelt entry gets a message naming the image and the symbol.
     set(check ${CMAKE_CURRENT_BINARY_DIR}/${name}-entry.ld)
     file(CONFIGURE OUTPUT ${check} CONTENT "ASSERT(DEFINED(${IMG_ENTRY}), \"rtlib image \
