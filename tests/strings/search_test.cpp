@@ -258,6 +258,41 @@ TEST(Instr, AgreesWithAPlainSearchOnRandomInputs) {
   EXPECT_GT(found, 100);
 }
 
+// Texts made of near misses (the search string with its middle byte changed) make the search
+// give up its quick scan somewhere and go on with the two-way search from there. An occurrence
+// placed at every offset of such a text is found right where it lies, wherever the hand-over
+// falls: directly before it, on it, or behind it; with search strings of one period throughout
+// and without.
+TEST(Instr, OccurrenceAtEveryOffsetAmongNearMisses) {
+  auto rep = [](const std::string &s, size_t n) {
+    std::string out;
+    for (size_t i = 0; i < n; ++i)
+      out += s;
+    return out;
+  };
+  const std::string needles[] = {
+      std::string(300, 'a'),
+      std::string(299, 'a') + "b",
+      std::string(1, 'b') + std::string(299, 'a'),
+      rep("ab", 150),
+      rep("aab", 100),
+      rep("abc", 100),
+      rep("abaab", 60) + "b",
+      std::string(1, 'x') + rep("ab", 150),
+  };
+  for (const std::string &needle : needles) {
+    std::string block = needle;
+    block[block.size() / 2] = 'z';
+    const std::string near_misses = rep(block, 2000 / block.size() + 1);
+    for (size_t at = 0; at < 1500; ++at) {
+      const std::string text = near_misses.substr(0, at) + needle + near_misses.substr(at);
+      Text t(text), s(needle);
+      const int64_t expected = static_cast<int64_t>(text.find(needle)) + 1;
+      ASSERT_EQ(rt_instr(t.v(), s.v()), expected) << needle.substr(0, 8) << " at " << at;
+    }
+  }
+}
+
 TEST(StrCount, OverlappingOccurrencesUpToTheFirstNul) {
   const PairCase cases[] = {
       {"aaaa", "aa", 3},
