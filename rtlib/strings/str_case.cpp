@@ -1,7 +1,7 @@
 #include "platform.h"
 
-// Which bytes are letters is the ANSI code page's business. The platform takes a 32-bit count:
-// the length's low 32 bits.
+// Both read and write only the text's bytes by its length. Which bytes are letters is the ANSI code
+// page's business. The platform takes a 32-bit count: the length's low 32 bits.
 
 extern "C" int64_t rt_str_lcase(StrView *text) {
   CharLowerBuffA(text->data, static_cast<DWORD>(text->length));

@@ -1,8 +1,8 @@
 #include "platform.h"
 
-// Both views are read before the destination changes, so a destination that is also one of
-// the sources still gets the right text. A total that does not fit is reported like a failed
-// allocation: 1, destination untouched.
+// Reads both texts by their lengths only. Both views are read before the destination changes, so a
+// destination that is also one of the sources still gets the right text. A total that does not fit
+// is reported like a failed allocation: 1, destination untouched.
 extern "C" int64_t rt_str_concat(RtString *destination, const StrView *first,
                                  const StrView *second) {
   const char *first_data = first->data;

@@ -1,7 +1,8 @@
 #include "platform.h"
 
-// Both texts are read NUL-terminated and the search resumes one character after the start of
-// each occurrence, so overlapping occurrences all count (aa occurs three times in aaaa). A
+// Reads both texts up to their first NUL, not by length: the search string's length is only
+// tested for 0. Both texts are read NUL-terminated and the search resumes one character after the
+// start of each occurrence, so overlapping occurrences all count (aa occurs three times in aaaa). A
 // search string that starts with a NUL has nothing to find.
 extern "C" int64_t rt_str_count(const StrView *text, const StrView *search) {
   if (search->length == 0 || search->data[0] == 0)

@@ -1,6 +1,6 @@
 #include "record.h"
 
-// An empty text has no copy: null, as when memory runs out.
+// Reads the text by its length only. An empty text has no copy: null, as when memory runs out.
 extern "C" RtString *rt_str_dup(const StrView *text) {
   const uint64_t length = text->length;
   if (length == 0)

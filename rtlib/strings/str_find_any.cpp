@@ -1,6 +1,7 @@
 #include "record.h"
 
-// The character found comes back as a record of its own: 40-byte block, capacity 8.
+// Reads the text and the set up to their first NUL (strpbrk), not by length. The character
+// found comes back as a record of its own: 40-byte block, capacity 8.
 extern "C" RtString *rt_str_find_any(const StrView *text, const StrView *set) {
   const char *found = strpbrk(text->data, set->data);
   if (found == nullptr)

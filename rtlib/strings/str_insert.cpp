@@ -1,6 +1,7 @@
 #include "record.h"
 
-// The position is clamped to 1 .. length + 1; everything is copied by length, NUL bytes too.
+// Reads both texts by their lengths only. The position is clamped to 1 .. length + 1;
+// everything is copied by length, NUL bytes too.
 extern "C" RtString *rt_str_insert(const StrView *source, const StrView *inserted,
                                    int64_t position) {
   const uint64_t length = source->length;

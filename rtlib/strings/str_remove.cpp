@@ -1,7 +1,8 @@
 #include "record.h"
 
-// Arguments that select nothing, and a result block that cannot be had, give a plain copy of
-// the source (null when the source is empty). A count running past the end is cut there.
+// Reads the source by its length only. Arguments that select nothing, and a result block that
+// cannot be had, give a plain copy of the source (null when the source is empty). A count running
+// past the end is cut there.
 extern "C" RtString *rt_str_remove(const StrView *source, int64_t start, int64_t count) {
   const uint64_t length = source->length;
   if (start < 1 || count < 1)

@@ -1,8 +1,9 @@
 #include "platform.h"
 
-// A bare block of length * count bytes, no header and no terminator. A size that does not fit
-// in 64 bits allocates nothing. The first copy is placed, then a forward copy from the block's
-// start onto the rest repeats it (rt_copy_bytes keeps the forward-copy result for such overlap).
+// Reads the text by its length only. A bare block of length * count bytes, no header and no
+// terminator. A size that does not fit in 64 bits allocates nothing. The first copy is placed, then
+// a forward copy from the block's start onto the rest repeats it (rt_copy_bytes keeps the
+// forward-copy result for such overlap).
 extern "C" void *rt_str_repeat(const StrView *text, uint64_t count) {
   const uint64_t length = text->length;
   if (length != 0 && count > UINT64_MAX / length)

@@ -1,7 +1,7 @@
 #include "platform.h"
 
-// Swaps the bytes pairwise from both ends; the middle byte of an odd length and the terminator
-// stay where they are.
+// Reads and writes only the length bytes of the text. Swaps the bytes pairwise from both ends; the
+// middle byte of an odd length and the terminator stay where they are.
 extern "C" int64_t rt_str_reverse(StrView *text) {
   char *data = text->data;
   const uint64_t length = text->length;

@@ -2,7 +2,8 @@
 
 // White space is space, TAB, CR and LF only. The trims keep the text where it lies: data moves
 // forward past leading white space, length drops trailing white space, and a NUL goes behind
-// the new last character.
+// the new last character. They read the text by its length only; the NUL they write lies at
+// most at data + length (where the terminator stands), and a text of length 0 is not touched.
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "platform.h"
 
+// Reads the text and the set up to their first NUL (strspn, strlen), not by length.
+
 extern "C" int64_t rt_str_verify(const StrView *text, const StrView *set) {
   const size_t span = strspn(text->data, set->data);
   const size_t length = strlen(text->data);

@@ -7,6 +7,14 @@
 
 namespace {
 
+// times copies of piece, one after another.
+std::string repeated(const std::string &piece, size_t times) {
+  std::string out;
+  for (size_t i = 0; i < times; ++i)
+    out += piece;
+  return out;
+}
+
 struct PairCase {
   std::string text, other;
   int64_t expected;
@@ -169,26 +177,20 @@ TEST(Instr, EachWayAroundItsLimits) {
 // Texts made so that candidate places abound and each fails late: every way must hand over to
 // its linear-time fallback and still find the first occurrence, or none.
 TEST(Instr, FallbackFromEachWay) {
-  auto repeat = [](const std::string &piece, size_t times) {
-    std::string out;
-    for (size_t i = 0; i < times; ++i)
-      out += piece;
-    return out;
-  };
   const struct {
     std::string text, search;
   } cases[] = {
       // 2 to 15 bytes, first and last bytes everywhere.
       {std::string(5000, 'a'), "aaaaaaaba"},
       {std::string(5000, 'a') + "aaaaaaaba", "aaaaaaaba"},
-      {repeat("aaaaab", 900), "aaaaabaaaaaac"},
-      {repeat("aaaaab", 900) + "aaaaabaaaaaac" + "aaaaab", "aaaaabaaaaaac"},
+      {repeated("aaaaab", 900), "aaaaabaaaaaac"},
+      {repeated("aaaaab", 900) + "aaaaabaaaaaac" + "aaaaab", "aaaaabaaaaaac"},
       // 16 bytes and more in a long text, the last pair of the search string everywhere.
-      {repeat(std::string(20, 'a') + "b", 1000), std::string(40, 'a') + "b"},
-      {repeat(std::string(20, 'a') + "b", 1000) + std::string(40, 'a') + "b",
+      {repeated(std::string(20, 'a') + "b", 1000), std::string(40, 'a') + "b"},
+      {repeated(std::string(20, 'a') + "b", 1000) + std::string(40, 'a') + "b",
        std::string(40, 'a') + "b"},
-      {repeat("ab", 9000), repeat("ab", 30) + "b"},
-      {repeat("ab", 9000) + repeat("ab", 30) + "b", repeat("ab", 30) + "b"},
+      {repeated("ab", 9000), repeated("ab", 30) + "b"},
+      {repeated("ab", 9000) + repeated("ab", 30) + "b", repeated("ab", 30) + "b"},
   };
   for (const auto &c : cases) {
     Text text(c.text), search(c.search);
@@ -256,6 +258,35 @@ TEST(Instr, AgreesWithAPlainSearchOnRandomInputs) {
     ASSERT_EQ(rt_instr(t.v(), s.v()), expected) << search << " in " << text.size();
   }
   EXPECT_GT(found, 100);
+}
+
+// Texts made of near misses (the search string with its middle byte changed) make the search
+// give up its quick scan somewhere and go on with the two-way search from there. An occurrence
+// placed at every offset of such a text is found right where it lies, wherever the hand-over
+// falls: directly before it, on it, or behind it; with search strings of one period throughout
+// and without.
+TEST(Instr, OccurrenceAtEveryOffsetAmongNearMisses) {
+  const std::string needles[] = {
+      std::string(300, 'a'),
+      std::string(299, 'a') + "b",
+      std::string(1, 'b') + std::string(299, 'a'),
+      repeated("ab", 150),
+      repeated("aab", 100),
+      repeated("abc", 100),
+      repeated("abaab", 60) + "b",
+      std::string(1, 'x') + repeated("ab", 150),
+  };
+  for (const std::string &needle : needles) {
+    std::string block = needle;
+    block[block.size() / 2] = 'z';
+    const std::string near_misses = repeated(block, 2000 / block.size() + 1);
+    for (size_t at = 0; at < 1500; ++at) {
+      const std::string text = near_misses.substr(0, at) + needle + near_misses.substr(at);
+      Text t(text), s(needle);
+      const int64_t expected = static_cast<int64_t>(text.find(needle)) + 1;
+      ASSERT_EQ(rt_instr(t.v(), s.v()), expected) << needle.substr(0, 8) << " at " << at;
+    }
+  }
 }
 
 TEST(StrCount, OverlappingOccurrencesUpToTheFirstNul) {
