@@ -50,6 +50,7 @@ function(rtlib_write_link_files dir)
     -Wl,--heap,0x100000
     -Wl,--dynamicbase,--nxcompat,--high-entropy-va
     -Wl,--no-insert-timestamp
+    -Wl,--gc-sections
     -Wl,--fatal-warnings
     -Wl,-T,rtlib-image.ld
     # Stands in for the entry that the link line names after this file; when none is named,
@@ -119,6 +120,7 @@ function(rtlib_lld_image_options name profile entry map)
     -Wl,--heap,0x100000
     -Wl,--dynamicbase,--nxcompat,--high-entropy-va
     -Wl,--no-insert-timestamp
+    -Wl,--gc-sections
     # lld already merges imports and unwind codes into .rdata and .bss into .data.
     -Wl,-Xlink=/merge:.rdata=.text
     -Wl,-Xlink=/merge:.pdata=.text

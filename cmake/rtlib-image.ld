@@ -10,6 +10,12 @@
      .reloc  base relocations, only when something needs relocating.
    With three sections or fewer the headers fit in one 512-byte block.
 
+   Sections that nothing reaches are dropped (--gc-sections): among them the jump stubs of the
+   import libraries, since the runtime calls every imported routine through its address-table
+   entry. Read-only data is always kept, a program's unused texts included. Of the .idata$7
+   sections only the library names (in each import library's closing member) are kept; the
+   other members' ones only tie them to their library's descriptor.
+
    The import directory is found through the symbols .idata$2 to .idata$6 below, which give the
    linker the places of the import descriptors and the address table inside .text (as
    image-relative values, the form the linker writes into the directory). The import lookup
@@ -26,7 +32,7 @@ SECTIONS
   .text __image_base__ + __section_alignment__ :
   {
     *(.text) *(SORT(.text$*)) *(.text.*)
-    *(.rdata) *(SORT(.rdata$*)) *(.rodata) *(.rodata.*)
+    KEEP(*(.rdata)) *(SORT(.rdata$*)) *(.rodata) *(.rodata.*)
 
     . = ALIGN(4);
     __rtlib_pseudo_relocs_start = .;
@@ -62,7 +68,7 @@ SECTIONS
     __IAT_end__ = .;
     ".idata$6" = ABSOLUTE(.) - __image_base__;
     KEEP(SORT(*)(.idata$6))
-    KEEP(SORT(*)(.idata$7))
+    KEEP(*t.o(.idata$7))
   }
   .pdata BLOCK(__section_alignment__) :
   {
@@ -80,6 +86,7 @@ SECTIONS
   /DISCARD/ :
   {
     *(.idata$4)
+    *(.idata$7)
     *(.debug$S) *(.debug$T) *(.debug$F) *(.drectve) *(.note.GNU-stack) *(.gnu.lto_*)
     *(.eh_frame*) *(.debug*) *(.zdebug*) *(.stab*)
   }

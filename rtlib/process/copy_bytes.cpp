@@ -5,10 +5,9 @@
 // The result is always that of a forward byte-by-byte copy.
 //
 // Separate ranges are a plain memcpy, except that from 16 to 128 bytes the copy is done here,
-// sparing the call: 16-byte pieces from the front and from the back of the range, as many of
-// each as cover the largest of 16, 32 or 64 bytes that is below the count (at least half of
-// it), so the two series meet or overlap in the middle. A destination below an overlapping
-// source is a plain memmove.
+// sparing the call: 16-byte pieces from the front and from the back of the range, which meet or
+// overlap in the middle, each group of up to four read before it is written. A destination
+// below an overlapping source is a plain memmove.
 //
 // Where the destination starts inside the source above its start, a forward copy reads bytes it
 // has already written, so the first (destination - source) bytes repeat across the destination:
@@ -34,9 +33,27 @@ namespace {
   return out;
 }
 
-inline void copy_16(char *out, const char *in) {
-  _mm_storeu_si128(reinterpret_cast<__m128i *>(out),
-                   _mm_loadu_si128(reinterpret_cast<const __m128i *>(in)));
+inline __m128i load_16(const char *in) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i *>(in));
+}
+
+inline void store_16(char *out, __m128i bytes) {
+  _mm_storeu_si128(reinterpret_cast<__m128i *>(out), bytes);
+}
+
+// Separate ranges of 16 to 64 bytes: the first and the last 16 bytes, and from 33 bytes on the
+// 16 after the first and before the last, all read before any is written.
+inline void copy_16_to_64(char *out, const char *in, uint64_t count) {
+  const __m128i front = load_16(in);
+  const __m128i back = load_16(in + count - 16);
+  if (count > 32) {
+    const __m128i front_2 = load_16(in + 16);
+    const __m128i back_2 = load_16(in + count - 32);
+    store_16(out + 16, front_2);
+    store_16(out + count - 32, back_2);
+  }
+  store_16(out, front);
+  store_16(out + count - 16, back);
 }
 
 } // namespace
@@ -53,12 +70,14 @@ extern "C" void *rt_copy_bytes(void *destination, const void *source, uint64_t c
         return destination;
       return memcpy(out, in, count);
     }
-    const uint64_t half = count > 64 ? 64 : count > 32 ? 32 : 16;
-    const uint64_t back = count - half;
-    for (uint64_t i = 0; i < half; i += 16) {
-      copy_16(out + i, in + i);
-      copy_16(out + back + i, in + back + i);
+    if (count > 64) {
+      // The first 64 bytes, then the last 64, which overlap them unless the count is 128. Doing
+      // it in two halves keeps to the registers that a routine may use without saving them.
+      copy_16_to_64(out, in, 64);
+      copy_16_to_64(out + count - 64, in + count - 64, 64);
+      return destination;
     }
+    copy_16_to_64(out, in, count);
     return destination;
   }
   if (above < count)
