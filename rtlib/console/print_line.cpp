@@ -14,10 +14,10 @@ extern "C" int64_t rt_print_line(const char *text) {
   return WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line_end, 2, &written, nullptr);
 }
 
-extern "C" int64_t rt_print_int_arg2(int64_t /*ignored*/, int64_t value) {
+extern "C" RT_LEAF int64_t rt_print_int_arg2(int64_t /*ignored*/, int64_t value) {
   return rt_print_int(value);
 }
 
-extern "C" int64_t rt_print_line_arg2(int64_t /*ignored*/, const char *text) {
+extern "C" RT_LEAF int64_t rt_print_line_arg2(int64_t /*ignored*/, const char *text) {
   return rt_print_line(text);
 }

@@ -147,10 +147,6 @@ int64_t skip_search(const Byte *x, uint64_t m, const Byte *y, uint64_t n, uint64
   uint64_t short_steps = 0;
   const Byte *ends = y + m - 2; // the pair that ends alignment j is ends[j], ends[j + 1]
   for (uint64_t j = from; j <= last;) {
-    // Two alignments a round while both take the longest shift.
-    while (j + 2 * most <= last && shift[pair_hash(ends[j], ends[j + 1])] == most &&
-           shift[pair_hash(ends[j + most], ends[j + most + 1])] == most)
-      j += 2 * most;
     const Byte step = shift[pair_hash(ends[j], ends[j + 1])];
     // The longest shift, the common one, is taken as the constant it is, so that the next
     // alignment does not wait for the table.

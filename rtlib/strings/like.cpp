@@ -1,4 +1,4 @@
-#include "rtlib.h"
+#include "platform.h"
 
 // Wildcard matching of a whole NUL-terminated text against a pattern of '*' (a run acts as one),
 // '?', '#', bracket classes and literal bytes (a-z and A-Z compare without regard to case).
@@ -213,7 +213,7 @@ extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
   }
 }
 
-extern "C" int32_t rt_like(const char *pattern, const char *text) {
+extern "C" RT_LEAF int32_t rt_like(const char *pattern, const char *text) {
   if (pattern == nullptr)
     return 0;
   if (text == nullptr)

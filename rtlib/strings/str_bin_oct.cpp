@@ -25,10 +25,10 @@ RtString *digits_record(uint64_t value, unsigned shift) {
 
 } // namespace
 
-extern "C" RtString *rt_str_bin(uint64_t value) {
+extern "C" RT_LEAF RtString *rt_str_bin(uint64_t value) {
   return digits_record(value, 1);
 }
 
-extern "C" RtString *rt_str_oct(uint64_t value) {
+extern "C" RT_LEAF RtString *rt_str_oct(uint64_t value) {
   return digits_record(value, 3);
 }

@@ -7,11 +7,11 @@
 
 namespace {
 
-bool is_white(char c) {
+RT_LEAF bool is_white(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-uint64_t leading_white(const StrView *text) {
+RT_LEAF uint64_t leading_white(const StrView *text) {
   uint64_t n = 0;
   while (n < text->length && is_white(text->data[n]))
     ++n;

@@ -34,7 +34,7 @@ double power_beyond_range(double base, bool positive) {
 } // namespace
 
 // A negative exponent gives 0 whatever the base; products keep their low 64 bits.
-extern "C" int64_t rt_ipow(int64_t base, int64_t exponent) {
+extern "C" RT_LEAF int64_t rt_ipow(int64_t base, int64_t exponent) {
   if (exponent < 0)
     return 0;
   return static_cast<int64_t>(
@@ -59,23 +59,23 @@ extern "C" double rt_fpow(double base, double exponent) {
 }
 
 // The smallest value has no positive counterpart and comes back unchanged.
-extern "C" int64_t rt_abs(int64_t value) {
+extern "C" RT_LEAF int64_t rt_abs(int64_t value) {
   if (value >= 0)
     return value;
   return static_cast<int64_t>(0u - static_cast<uint64_t>(value));
 }
 
-extern "C" int64_t rt_min(int64_t a, int64_t b) {
+extern "C" RT_LEAF int64_t rt_min(int64_t a, int64_t b) {
   return a <= b ? a : b;
 }
 
-extern "C" int64_t rt_max(int64_t a, int64_t b) {
+extern "C" RT_LEAF int64_t rt_max(int64_t a, int64_t b) {
   return a >= b ? a : b;
 }
 
 // The upper limit is tested last, against what the lower test left, so it wins whenever the
 // limits are crossed.
-extern "C" int64_t rt_clamp(int64_t value, int64_t lower, int64_t upper) {
+extern "C" RT_LEAF int64_t rt_clamp(int64_t value, int64_t lower, int64_t upper) {
   int64_t result = value;
   if (result < lower)
     result = lower;

@@ -14,16 +14,16 @@ extern "C" int64_t rt_exec(const char *command_line, int64_t show) {
   return static_cast<int64_t>(static_cast<uint64_t>(result));
 }
 
-extern "C" char *rt_command_line(void) {
+extern "C" RT_LEAF char *rt_command_line(void) {
   return GetCommandLineA();
 }
 
 // Texts name=value, each ending in NUL, with one more NUL after the last; null when the
 // platform gives no block.
-extern "C" char *rt_environment(void) {
+extern "C" RT_LEAF char *rt_environment(void) {
   return GetEnvironmentStringsA();
 }
 
-extern "C" void rt_seed_random(int64_t seed) {
+extern "C" RT_LEAF void rt_seed_random(int64_t seed) {
   srand(static_cast<unsigned int>(static_cast<uint64_t>(seed)));
 }
