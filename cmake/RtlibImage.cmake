@@ -64,6 +64,7 @@ function(rtlib_write_link_files dir)
       CONTENT "${text}\n" @ONLY)
   endforeach()
   configure_file(${CMAKE_CURRENT_FUNCTION_LIST_DIR}/rtlib-image.ld ${dir}/rtlib-image.ld COPYONLY)
+  file(COPY ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/rtlib-fold-pdata DESTINATION ${dir})
 endfunction()
 
 function(rtlib_add_image name)
@@ -100,6 +101,11 @@ ${name}: the entry symbol ${IMG_ENTRY} is defined neither by the program nor by 
     set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS
       ${RTLIB_LINK_DIR}/rtlib-${RTLIB_PROFILE_FILE_${IMG_PROFILE}}.rsp
       ${RTLIB_LINK_DIR}/rtlib-image.ld ${check})
+    # GNU ld gives the function table a section of its own; it goes into the code section.
+    find_program(RTLIB_PYTHON3 NAMES python3 REQUIRED)
+    add_custom_command(TARGET ${name} POST_BUILD
+      COMMAND ${RTLIB_PYTHON3} ${RTLIB_LINK_DIR}/rtlib-fold-pdata $<TARGET_FILE:${name}>
+      VERBATIM)
   else()
     rtlib_lld_image_options(${name} ${IMG_PROFILE} ${IMG_ENTRY} ${map})
   endif()

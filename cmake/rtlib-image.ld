@@ -4,10 +4,12 @@
    platform allows:
      .text   code, read-only data, unwind codes and the import tables (the loader makes the
              import address table writable while it binds it), read-only and executable;
-     .pdata  the function table, on its own because the exception directory covers exactly
-             this section;
      .data   initialised and zero-filled data, only when the image has any;
-     .reloc  base relocations, only when something needs relocating.
+     .reloc  base relocations, only when something needs relocating;
+     .pdata  the function table. GNU ld sets the exception directory only from a section of
+             this name, so the table comes last, where rtlib-fold-pdata (run on every image
+             after the link) can move it into the room at the end of .text and drop the
+             section without moving any address.
    With three sections or fewer the headers fit in one 512-byte block.
 
    Sections that nothing reaches are dropped (--gc-sections): among them the jump stubs of the
@@ -70,10 +72,6 @@ SECTIONS
     KEEP(SORT(*)(.idata$6))
     KEEP(*t.o(.idata$7))
   }
-  .pdata BLOCK(__section_alignment__) :
-  {
-    KEEP(*(.pdata*))
-  }
   .data BLOCK(__section_alignment__) :
   {
     *(.data) *(.data2) *(SORT(.data$*))
@@ -82,6 +80,10 @@ SECTIONS
   .reloc BLOCK(__section_alignment__) :
   {
     *(.reloc)
+  }
+  .pdata BLOCK(__section_alignment__) :
+  {
+    KEEP(*(.pdata*))
   }
   /DISCARD/ :
   {

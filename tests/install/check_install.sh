@@ -42,7 +42,8 @@ commands=$(readme_hand_links "$source_dir/README.md" "$prefix")
 compile=$(grep -- ' -c hello.cpp' <<<"$commands")
 link_call=$(grep -- 'rtlib-call.rsp' <<<"$commands")
 link_full=$(grep -- 'rtlib-inline-full.rsp' <<<"$commands")
-[[ -n $compile && -n $link_call && -n $link_full ]] || { echo "README: no hand link lines"; exit 1; }
+fold=$(grep -- 'rtlib-fold-pdata' <<<"$commands")
+[[ -n $compile && -n $link_call && -n $link_full && -n $fold ]] || { echo "README: no hand link lines"; exit 1; }
 compile_c=$(sed 's/g++/gcc/; s/ -fno-exceptions//; s/ -fno-rtti//' <<<"$compile")
 c_flags="-std=c99 -Wall -Wextra -Wstrict-prototypes -pedantic -Werror"
 inline_flags="-fno-stack-protector -fno-omit-frame-pointer"
@@ -56,6 +57,7 @@ eval "${link_call//hello/callprog}"
 for program in inlineprog inlinec; do
   eval "$(sed "s/report_main/${program}_main/; s/report\./$program./g" <<<"$link_full")"
 done
+eval "$(sed 's/ hello\.exe.*/ callprog.exe inlineprog.exe inlinec.exe/' <<<"$fold")"
 images+=("$work/hand/callprog.exe" "$work/hand/inlineprog.exe" "$work/hand/inlinec.exe")
 
 expected_callprog=$(printf 'Hello, world!\r\nHELLO, WORLD!\r\n13\r\n1\r\n' | od -An -c)

@@ -103,6 +103,46 @@ TEST(ImageLayout, RuntimeRoutinesWithoutUnwindDataAreFramelessLeaves) {
   }
 }
 
+// The function table lies in the code section, with no section of its own: entries in
+// ascending order that do not overlap, each describing code of that section with unwind codes
+// in it. The sections follow one another with no gap and end where the image does.
+TEST(ImageLayout, FunctionTableLiesInTheCodeSectionInOrder) {
+  for (const char *image : all_images) {
+    const auto pe = harness::read_pe(harness::image_path(image));
+    ASSERT_TRUE(pe.has_value()) << image;
+    ASSERT_FALSE(pe->sections.empty()) << image;
+    const auto &code = pe->sections.front();
+    EXPECT_NE(code.characteristics & IMAGE_SCN_MEM_EXECUTE, 0u) << image;
+    const auto inside_code = [&](uint64_t rva, uint64_t size) {
+      return rva >= code.rva && rva + size <= code.rva + code.size;
+    };
+    EXPECT_TRUE(inside_code(pe->exception_directory_rva, pe->exception_directory_size))
+        << image << " table at " << std::hex << pe->exception_directory_rva;
+    EXPECT_EQ(pe->exception_directory_rva % 4, 0u) << image;
+    EXPECT_EQ(pe->exception_directory_size % 12, 0u) << image;
+    for (const auto &section : pe->sections)
+      EXPECT_NE(section.name, ".pdata") << image;
+    ASSERT_FALSE(pe->functions.empty()) << image;
+    for (size_t i = 0; i < pe->functions.size(); ++i) {
+      const auto &f = pe->functions[i];
+      EXPECT_LT(f.begin, f.end) << image << " entry " << i;
+      EXPECT_TRUE(inside_code(f.begin, f.end - f.begin)) << image << " entry " << i;
+      EXPECT_TRUE(inside_code(f.unwind, 4) && f.unwind % 4 == 0) << image << " entry " << i;
+      if (i + 1 < pe->functions.size()) {
+        EXPECT_LE(f.end, pe->functions[i + 1].begin) << image << " entry " << i;
+      }
+    }
+    const auto round_up = [&](uint32_t size) {
+      return (size + pe->section_alignment - 1) / pe->section_alignment * pe->section_alignment;
+    };
+    for (size_t i = 0; i + 1 < pe->sections.size(); ++i)
+      EXPECT_EQ(pe->sections[i].rva + round_up(pe->sections[i].size), pe->sections[i + 1].rva)
+          << image << " " << pe->sections[i].name;
+    EXPECT_EQ(pe->sections.back().rva + round_up(pe->sections.back().size), pe->size_of_image)
+        << image;
+  }
+}
+
 TEST(ImageLayout, HeadersKeepAddressRandomisationAndNoWritableCode) {
   for (const char *image : all_images) {
     const auto pe = harness::read_pe(harness::image_path(image));

@@ -176,7 +176,10 @@ std::optional<PeInfo> read_pe(const std::string &path) {
                                          strnlen(reinterpret_cast<const char *>(s.Name), 8)),
                              s.Characteristics, s.VirtualAddress,
                              std::min(s.Misc.VirtualSize, s.SizeOfRawData), s.PointerToRawData});
+  info.exception_directory_rva = opt.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXCEPTION].VirtualAddress;
   info.exception_directory_size = opt.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXCEPTION].Size;
+  info.size_of_image = opt.SizeOfImage;
+  info.section_alignment = opt.SectionAlignment;
   info.relocation_directory_size = opt.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC].Size;
   auto offset_of = [&](uint32_t rva) -> std::optional<size_t> {
     for (const auto &s : sections)
@@ -195,6 +198,7 @@ std::optional<PeInfo> read_pe(const std::string &path) {
       PeInfo::Function f;
       std::memcpy(&f.begin, b.data() + *at + i, 4);
       std::memcpy(&f.end, b.data() + *at + i + 4, 4);
+      std::memcpy(&f.unwind, b.data() + *at + i + 8, 4);
       info.functions.push_back(f);
     }
   const auto &dir = opt.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];

@@ -53,9 +53,10 @@ struct PeInfo {
     uint32_t rva = 0, size = 0, file_offset = 0;
   };
   std::vector<Section> sections;
-  uint32_t exception_directory_size = 0, relocation_directory_size = 0;
+  uint32_t exception_directory_rva = 0, exception_directory_size = 0, relocation_directory_size = 0;
+  uint32_t size_of_image = 0, section_alignment = 0;
   struct Function { // an entry of the function table: code with unwind data
-    uint32_t begin = 0, end = 0;
+    uint32_t begin = 0, end = 0, unwind = 0;
   };
   std::vector<Function> functions;
   std::vector<std::string> import_dlls; // lower case
