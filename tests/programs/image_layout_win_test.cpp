@@ -136,9 +136,11 @@ TEST(ImageLayout, FunctionTableLiesInTheCodeSectionInOrder) {
       return (size + pe->section_alignment - 1) / pe->section_alignment * pe->section_alignment;
     };
     for (size_t i = 0; i + 1 < pe->sections.size(); ++i)
-      EXPECT_EQ(pe->sections[i].rva + round_up(pe->sections[i].size), pe->sections[i + 1].rva)
+      EXPECT_EQ(pe->sections[i].rva + round_up(pe->sections[i].virtual_size),
+                pe->sections[i + 1].rva)
           << image << " " << pe->sections[i].name;
-    EXPECT_EQ(pe->sections.back().rva + round_up(pe->sections.back().size), pe->size_of_image)
+    EXPECT_EQ(pe->sections.back().rva + round_up(pe->sections.back().virtual_size),
+              pe->size_of_image)
         << image;
   }
 }

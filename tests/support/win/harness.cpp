@@ -175,7 +175,8 @@ std::optional<PeInfo> read_pe(const std::string &path) {
     info.sections.push_back({std::string(reinterpret_cast<const char *>(s.Name),
                                          strnlen(reinterpret_cast<const char *>(s.Name), 8)),
                              s.Characteristics, s.VirtualAddress,
-                             std::min(s.Misc.VirtualSize, s.SizeOfRawData), s.PointerToRawData});
+                             std::min(s.Misc.VirtualSize, s.SizeOfRawData), s.PointerToRawData,
+                             s.Misc.VirtualSize});
   info.exception_directory_rva = opt.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXCEPTION].VirtualAddress;
   info.exception_directory_size = opt.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXCEPTION].Size;
   info.size_of_image = opt.SizeOfImage;

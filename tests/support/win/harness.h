@@ -50,7 +50,8 @@ struct PeInfo {
   struct Section {
     std::string name;
     uint32_t characteristics = 0;
-    uint32_t rva = 0, size = 0, file_offset = 0;
+    uint32_t rva = 0, size = 0, file_offset = 0; // size: what the file holds of it
+    uint32_t virtual_size = 0;
   };
   std::vector<Section> sections;
   uint32_t exception_directory_rva = 0, exception_directory_size = 0, relocation_directory_size = 0;
