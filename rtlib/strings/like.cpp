@@ -12,12 +12,12 @@
 // The last segment, with nothing behind it, has to take the last characters of the text.
 //
 // That gives one forward pass with no recursion, no allocation and no state between calls.
-// The text's end is found once, at the first run of asterisks; from then on every segment
-// knows the last place it can start at. A middle segment is tried place by place, and when its
-// first or last element is a literal byte, a place whose byte there differs is passed over
-// without walking the segment. The head costs its length, each middle segment at most its
-// length for each text place tried (and the places only move forward), the last segment its
-// length. In all, at most pattern length x text length steps, plus one walk to the text's end.
+// The text is read ahead only as far as a segment needs, and up to its end at most once. A middle
+// segment is tried place by place, and when its first or last element is a literal byte, a place
+// whose byte there differs is passed over without walking the segment. The head costs its length,
+// each middle segment at most its length for each text place tried (and the places only move
+// forward), the last segment its length. In all, at most pattern length x text length steps, plus
+// one walk to the text's end.
 //
 // This file holds only the matcher, so that an image can carry it on its own; it calls nothing
 // outside itself.
@@ -49,50 +49,52 @@ inline const Byte *element_end(const Byte *p) {
   return *q == ']' ? q + 1 : q;
 }
 
-// Whether the class opened by the '[' at open admits c: the pattern place behind the class
-// when it does, else null.
-inline const Byte *class_step(const Byte *open, Byte c) {
+// Whether the class opened by the '[' at open admits c.
+inline bool class_admits(const Byte *open, Byte c) {
   const Byte *q = open + 1;
   const bool negated = *q == '!';
   if (negated)
     ++q;
-  bool admitted = false;
   while (*q != ']' && *q != 0) {
     if (q[1] == '-' && q[2] != ']' && q[2] != 0) {
       const unsigned key = signed_order(c);
-      if (signed_order(q[0]) <= key && key <= signed_order(q[2])) {
-        admitted = true;
-        break;
-      }
+      if (signed_order(q[0]) <= key && key <= signed_order(q[2]))
+        return !negated;
       q += 3;
     } else {
-      if (*q == c) {
-        admitted = true;
-        break;
-      }
+      if (*q == c)
+        return !negated;
       ++q;
     }
   }
-  if (admitted == negated)
-    return nullptr;
-  while (*q != ']' && *q != 0)
-    ++q;
-  return *q == ']' ? q + 1 : q;
+  return negated;
 }
 
-// Whether the element at p (neither '*' nor the terminator) takes c (never the terminator):
-// the pattern place behind the element when it does, else null.
-inline const Byte *step(const Byte *p, Byte c) {
-  const Byte b = *p;
-  if (b != '#' && b != '[') {
+// Whether the elements from p up to the next '*' or the pattern's end take the text from t on
+// one to one: the text place behind them when they do, else null (also when the text ends
+// first). When they do, p is left behind them.
+[[gnu::noinline]] const Byte *fit(const Byte *&p, const Byte *t) {
+  for (; *p != '*' && *p != 0; ++t) {
+    const Byte b = *p, c = *t;
+    if (c == 0)
+      return nullptr;
     // Equal bytes fit for a literal and for '?' alike.
-    if (b == c || b == '?')
-      return p + 1;
-    return fold(b) == fold(c) ? p + 1 : nullptr;
+    if (b == c && b != '[' && b != '#') {
+      ++p;
+      continue;
+    }
+    if (b == '[') {
+      if (!class_admits(p, c))
+        return nullptr;
+    } else if (b == '#') {
+      if (c < '0' || c > '9')
+        return nullptr;
+    } else if (b != '?' && fold(b) != fold(c)) {
+      return nullptr;
+    }
+    p = element_end(p);
   }
-  if (b == '#')
-    return (c >= '0' && c <= '9') ? p + 1 : nullptr;
-  return class_step(p, c);
+  return t;
 }
 
 // The folded byte that a literal element at e stands for, or 0 when e is '?', '#' or a class.
@@ -103,21 +105,6 @@ inline Byte literal_key(const Byte *e) {
 // The other byte that a folded literal key admits: its lower-case letter, or itself.
 inline Byte other_case(Byte key) {
   return (key >= 'A' && key <= 'Z') ? static_cast<Byte>(key + ('a' - 'A')) : key;
-}
-
-// Whether the elements from p up to the next '*' or the pattern's end take the text from t on
-// one to one: the text place behind them when they do, else null (also when the text ends
-// first). When they do, p is left behind them.
-inline const Byte *fit(const Byte *&p, const Byte *t) {
-  while (*p != '*' && *p != 0) {
-    if (*t == 0)
-      return nullptr;
-    p = step(p, *t);
-    if (p == nullptr)
-      return nullptr;
-    ++t;
-  }
-  return t;
 }
 
 } // namespace
@@ -152,11 +139,11 @@ extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
       segment_end = element_end(segment_end);
       ++length;
     }
+    if (known < t)
+      known = t;
 
     // The last segment takes the text's last `length` characters.
     if (*segment_end == 0) {
-      if (known < t)
-        known = t;
       // Four bytes a round; && stops at the terminator, so nothing behind it is read.
       while (known[0] != 0 && known[1] != 0 && known[2] != 0 && known[3] != 0)
         known += 4;
@@ -168,34 +155,18 @@ extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
     }
 
     // A middle segment goes to the leftmost place from t on where it fits. Places where its
-    // first or last literal byte is missing are passed over; one or two literal bytes that are
-    // found are a fit, and one literal byte is simply looked for.
+    // first or last literal byte is missing are passed over without walking the segment.
     const Byte first = literal_key(p), first_other = other_case(first);
-    if (length == 1 && first != 0) {
-      while (*t != first && *t != first_other) {
-        if (*t == 0)
-          return 0;
-        ++t;
-      }
-      ++t;
-      p = segment_end;
-      continue;
-    }
-    if (known < t)
-      known = t;
-    const Byte last = length > 1 ? literal_key(final) : first;
-    const Byte last_other = other_case(last);
-    const bool found_is_fit = first != 0 && last != 0 && length <= 2;
+    const Byte last = literal_key(final), last_other = other_case(last);
     for (;; ++t) {
-      if (first != 0) {
+      if (first != 0)
         while (*t != first && *t != first_other) {
           if (*t == 0)
             return 0;
           ++t;
         }
-        if (known < t)
-          known = t;
-      }
+      if (known < t)
+        known = t;
       while (static_cast<uint64_t>(known - t) < length) {
         if (*known == 0)
           return 0; // too little text here, and less still further on
@@ -205,7 +176,7 @@ extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
       if (last != 0 && at_last != last && at_last != last_other)
         continue;
       const Byte *q = p;
-      if (found_is_fit || fit(q, t) != nullptr)
+      if (fit(q, t) != nullptr)
         break;
     }
     t += length;

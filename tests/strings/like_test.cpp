@@ -274,6 +274,13 @@ const Case prechecks[] = {
     {"*ab*c", "abc", 1},
     {"*ab*c", "cab", 0},
     {"*ab*?", "xab", 0},
+    // A text byte equal to an element that is no literal: '#' and '[' are not themselves.
+    {"#", "#", 0},
+    {"a#", "a#", 0},
+    {"[", "[", 0},
+    {"*x[", "ax[", 0},
+    {"?", "?", 1},
+    {"*?x", "a?x", 1},
 };
 
 TEST(Like, MiddleStretchPrechecks) {
