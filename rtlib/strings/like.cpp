@@ -26,10 +26,9 @@ namespace {
 
 using Byte = unsigned char;
 
-// Bytes of a class range compare as signed 8-bit numbers; flipping the top bit gives the same
-// order on unsigned values.
-inline unsigned signed_order(Byte b) {
-  return static_cast<unsigned>(b) ^ 0x80u;
+// Bytes of a class range compare as signed 8-bit numbers.
+inline signed char signed_byte(Byte b) {
+  return static_cast<signed char>(b);
 }
 
 inline Byte fold(Byte b) {
@@ -57,8 +56,7 @@ inline bool class_admits(const Byte *open, Byte c) {
     ++q;
   while (*q != ']' && *q != 0) {
     if (q[1] == '-' && q[2] != ']' && q[2] != 0) {
-      const unsigned key = signed_order(c);
-      if (signed_order(q[0]) <= key && key <= signed_order(q[2]))
+      if (signed_byte(q[0]) <= signed_byte(c) && signed_byte(c) <= signed_byte(q[2]))
         return !negated;
       q += 3;
     } else {
@@ -71,13 +69,12 @@ inline bool class_admits(const Byte *open, Byte c) {
 }
 
 // Whether the elements from p up to the next '*' or the pattern's end take the text from t on
-// one to one: the text place behind them when they do, else null (also when the text ends
-// first). When they do, p is left behind them.
-[[gnu::noinline]] const Byte *fit(const Byte *&p, const Byte *t) {
+// one to one (not when the text ends first).
+[[gnu::noinline]] bool fits(const Byte *p, const Byte *t) {
   for (; *p != '*' && *p != 0; ++t) {
     const Byte b = *p, c = *t;
     if (c == 0)
-      return nullptr;
+      return false;
     // Equal bytes fit for a literal and for '?' alike.
     if (b == c && b != '[' && b != '#') {
       ++p;
@@ -85,16 +82,16 @@ inline bool class_admits(const Byte *open, Byte c) {
     }
     if (b == '[') {
       if (!class_admits(p, c))
-        return nullptr;
+        return false;
     } else if (b == '#') {
       if (c < '0' || c > '9')
-        return nullptr;
+        return false;
     } else if (b != '?' && fold(b) != fold(c)) {
-      return nullptr;
+      return false;
     }
     p = element_end(p);
   }
-  return t;
+  return true;
 }
 
 // The folded byte that a literal element at e stands for, or 0 when e is '?', '#' or a class.
@@ -112,23 +109,18 @@ inline Byte other_case(Byte key) {
 extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
   const Byte *p = reinterpret_cast<const Byte *>(pattern);
   const Byte *t = reinterpret_cast<const Byte *>(text);
-
-  // The head, up to the first asterisk, fits the start of the text one to one.
-  t = fit(p, t);
-  if (t == nullptr)
-    return 0;
-  if (*p == 0)
-    return *t == 0 ? 1 : 0;
-
   // No byte from t up to known is the terminator; known only moves on, so the text is read
   // up to its end at most once.
   const Byte *known = t;
-  for (;;) {
-    // p is at a run of asterisks.
-    while (*p == '*')
-      ++p;
-    if (*p == 0)
-      return 1;
+  for (bool head = true;; head = false) {
+    // The head runs up to the first asterisk (it may be empty); every later segment begins
+    // behind a run of them.
+    if (!head) {
+      while (*p == '*')
+        ++p;
+      if (*p == 0)
+        return 1;
+    }
     // The segment up to the next run or the pattern's end, its last element and its length in
     // characters.
     const Byte *segment_end = p;
@@ -138,6 +130,17 @@ extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
       final = segment_end;
       segment_end = element_end(segment_end);
       ++length;
+    }
+
+    if (head) {
+      // The head fits the start of the text one to one.
+      if (!fits(p, t))
+        return 0;
+      t += length;
+      if (*segment_end == 0)
+        return *t == 0 ? 1 : 0;
+      p = segment_end;
+      continue;
     }
     if (known < t)
       known = t;
@@ -151,7 +154,7 @@ extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
         ++known;
       if (static_cast<uint64_t>(known - t) < length)
         return 0;
-      return fit(p, known - length) != nullptr ? 1 : 0;
+      return fits(p, known - length) ? 1 : 0;
     }
 
     // A middle segment goes to the leftmost place from t on where it fits. Places where its
@@ -173,10 +176,7 @@ extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
         ++known;
       }
       const Byte at_last = t[length - 1];
-      if (last != 0 && at_last != last && at_last != last_other)
-        continue;
-      const Byte *q = p;
-      if (fit(q, t) != nullptr)
+      if ((last == 0 || at_last == last || at_last == last_other) && fits(p, t))
         break;
     }
     t += length;
