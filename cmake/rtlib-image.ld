@@ -9,7 +9,8 @@
      .pdata  the function table. GNU ld sets the exception directory only from a section of
              this name, so the table comes last, where rtlib-fold-pdata (run on every image
              after the link) can move it into the room at the end of .text and drop the
-             section without moving any address.
+             section without moving any address; on its way it lets functions whose unwind
+             codes are alike share one record of them.
    With three sections or fewer the headers fit in one 512-byte block.
 
    Sections that nothing reaches are dropped (--gc-sections): among them the jump stubs of the
@@ -54,8 +55,6 @@ SECTIONS
     KEEP(*(.tls)) KEEP(*(SORT(.tls$*)))
     __rtlib_tls_end = .;
 
-    . = ALIGN(4);
-    KEEP(*(.xdata*))
 
     . = ALIGN(4);
     ".idata$2" = ABSOLUTE(.) - __image_base__;
@@ -71,6 +70,11 @@ SECTIONS
     ".idata$6" = ABSOLUTE(.) - __image_base__;
     KEEP(SORT(*)(.idata$6))
     KEEP(*t.o(.idata$7))
+
+    /* The unwind codes end the section, where rtlib-fold-pdata can merge the records that are
+       alike. */
+    . = ALIGN(4);
+    KEEP(*(.xdata*))
   }
   .data BLOCK(__section_alignment__) :
   {

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <map>
 
 #include "harness.h"
 
@@ -142,6 +143,37 @@ TEST(ImageLayout, FunctionTableLiesInTheCodeSectionInOrder) {
     EXPECT_EQ(pe->sections.back().rva + round_up(pe->sections.back().virtual_size),
               pe->size_of_image)
         << image;
+  }
+}
+
+// Every unwind record is a plain one (version 1, no handler) whose prologue lies inside its
+// function. After a GNU ld link, functions whose records are alike share one, so no two
+// places hold the same record.
+TEST(ImageLayout, UnwindRecordsArePlainAndSharedWhenAlike) {
+  for (const char *image : all_images) {
+    const auto pe = harness::read_pe(harness::image_path(image));
+    const auto file = harness::read_file(harness::image_path(image));
+    ASSERT_TRUE(pe && file) << image;
+    const auto &code = pe->sections.front();
+    std::map<std::string, uint32_t> place_of;
+    for (const auto &f : pe->functions) {
+      ASSERT_TRUE(f.unwind >= code.rva && f.unwind + 4 <= code.rva + code.size) << image;
+      const size_t at = code.file_offset + (f.unwind - code.rva);
+      const auto byte = [&](size_t i) { return static_cast<unsigned char>((*file)[at + i]); };
+      EXPECT_EQ(byte(0), 1u) << image << " record at " << std::hex << f.unwind;
+      EXPECT_LE(byte(1), f.end - f.begin) << image << " record at " << std::hex << f.unwind;
+      const size_t length = 4 + 4 * ((byte(2) + 1u) / 2);
+      ASSERT_LE(f.unwind + length, code.rva + code.size) << image;
+      const std::string record = file->substr(at, length);
+      const auto [known, added] = place_of.emplace(record, f.unwind);
+#if !defined(__clang__)
+      EXPECT_TRUE(added || known->second == f.unwind)
+          << image << " the same record at " << std::hex << known->second << " and " << f.unwind;
+#else
+      (void)known;
+      (void)added;
+#endif
+    }
   }
 }
 
