@@ -6,11 +6,12 @@
              import address table writable while it binds it), read-only and executable;
      .data   initialised and zero-filled data, only when the image has any;
      .reloc  base relocations, only when something needs relocating;
-     .pdata  the function table. GNU ld sets the exception directory only from a section of
-             this name, so the table comes last, where rtlib-fold-pdata (run on every image
-             after the link) can move it into the room at the end of .text and drop the
-             section without moving any address; on its way it lets functions whose unwind
-             codes are alike share one record of them.
+     .pdata  the function table.
+   GNU ld sets the exception directory only from a section named .pdata and the relocation
+   directory only from one named .reloc, so these tables come last, where rtlib-fold-pdata (run
+   on every image after the link) can move them into the room at the end of .text and drop
+   their sections without moving any other address; on its way it lets functions whose unwind
+   codes are alike share one record of them.
    With three sections or fewer the headers fit in one 512-byte block.
 
    Sections that nothing reaches are dropped (--gc-sections): among them the jump stubs of the

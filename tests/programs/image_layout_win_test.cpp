@@ -36,6 +36,16 @@ TEST(ImageLayout, ImagesWithAbsoluteAddressesCarryRelocations) {
     const auto pe = harness::read_pe(harness::image_path(image));
     ASSERT_TRUE(pe.has_value()) << image;
     EXPECT_GT(pe->relocation_directory_size, 0u) << image;
+#if !defined(__clang__)
+    // After a GNU ld link the relocations, like the function table, end the code section.
+    const auto &code = pe->sections.front();
+    EXPECT_TRUE(pe->relocation_directory_rva >= code.rva &&
+                pe->relocation_directory_rva + pe->relocation_directory_size <=
+                    code.rva + code.size)
+        << image;
+    for (const auto &section : pe->sections)
+      EXPECT_NE(section.name, ".reloc") << image;
+#endif
   }
 }
 

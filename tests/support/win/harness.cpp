@@ -181,6 +181,7 @@ std::optional<PeInfo> read_pe(const std::string &path) {
   info.exception_directory_size = opt.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXCEPTION].Size;
   info.size_of_image = opt.SizeOfImage;
   info.section_alignment = opt.SectionAlignment;
+  info.relocation_directory_rva = opt.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC].VirtualAddress;
   info.relocation_directory_size = opt.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC].Size;
   auto offset_of = [&](uint32_t rva) -> std::optional<size_t> {
     for (const auto &s : sections)
