@@ -48,50 +48,47 @@ inline const Byte *element_end(const Byte *p) {
   return *q == ']' ? q + 1 : q;
 }
 
-// Whether the class opened by the '[' at open admits c.
-inline bool class_admits(const Byte *open, Byte c) {
-  const Byte *q = open + 1;
-  const bool negated = *q == '!';
-  if (negated)
-    ++q;
-  while (*q != ']' && *q != 0) {
-    if (q[1] == '-' && q[2] != ']' && q[2] != 0) {
-      if (signed_byte(q[0]) <= signed_byte(c) && signed_byte(c) <= signed_byte(q[2]))
-        return !negated;
-      q += 3;
-    } else {
-      if (*q == c)
-        return !negated;
-      ++q;
-    }
-  }
-  return negated;
-}
-
 // Whether the elements from p up to the next '*' or the pattern's end take the text from t on
-// one to one (not when the text ends first).
-[[gnu::noinline]] bool fits(const Byte *p, const Byte *t) {
+// one to one: the text place behind them when they do, else null (also when the text ends
+// first). When they do, p is left behind them.
+[[gnu::noinline]] const Byte *fit(const Byte *&pattern, const Byte *t) {
+  const Byte *p = pattern;
   for (; *p != '*' && *p != 0; ++t) {
     const Byte b = *p, c = *t;
     if (c == 0)
-      return false;
-    // Equal bytes fit for a literal and for '?' alike.
-    if (b == c && b != '[' && b != '#') {
-      ++p;
-      continue;
-    }
+      return nullptr;
+    ++p;
+    if (b == c && b != '[' && b != '#')
+      continue; // equal bytes fit for a literal and for '?' alike
     if (b == '[') {
-      if (!class_admits(p, c))
-        return false;
+      // Every member is looked at; the walk ends at the class's ']' (a member never spans
+      // one) or at the pattern's end.
+      const bool negated = *p == '!';
+      if (negated)
+        ++p;
+      bool admitted = false;
+      while (*p != ']' && *p != 0) {
+        if (p[1] == '-' && p[2] != ']' && p[2] != 0) {
+          admitted |= signed_byte(p[0]) <= signed_byte(c) && signed_byte(c) <= signed_byte(p[2]);
+          p += 3;
+        } else {
+          admitted |= *p == c;
+          ++p;
+        }
+      }
+      if (admitted == negated)
+        return nullptr;
+      if (*p == ']')
+        ++p;
     } else if (b == '#') {
       if (c < '0' || c > '9')
-        return false;
+        return nullptr;
     } else if (b != '?' && fold(b) != fold(c)) {
-      return false;
+      return nullptr;
     }
-    p = element_end(p);
   }
-  return true;
+  pattern = p;
+  return t;
 }
 
 // The folded byte that a literal element at e stands for, or 0 when e is '?', '#' or a class.
@@ -109,18 +106,23 @@ inline Byte other_case(Byte key) {
 extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
   const Byte *p = reinterpret_cast<const Byte *>(pattern);
   const Byte *t = reinterpret_cast<const Byte *>(text);
+
+  // The head, up to the first asterisk, fits the start of the text one to one.
+  t = fit(p, t);
+  if (t == nullptr)
+    return 0;
+  if (*p == 0)
+    return *t == 0 ? 1 : 0;
+
   // No byte from t up to known is the terminator; known only moves on, so the text is read
   // up to its end at most once.
   const Byte *known = t;
-  for (bool head = true;; head = false) {
-    // The head runs up to the first asterisk (it may be empty); every later segment begins
-    // behind a run of them.
-    if (!head) {
-      while (*p == '*')
-        ++p;
-      if (*p == 0)
-        return 1;
-    }
+  for (;;) {
+    // p is at a run of asterisks.
+    while (*p == '*')
+      ++p;
+    if (*p == 0)
+      return 1;
     // The segment up to the next run or the pattern's end, its last element and its length in
     // characters.
     const Byte *segment_end = p;
@@ -130,17 +132,6 @@ extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
       final = segment_end;
       segment_end = element_end(segment_end);
       ++length;
-    }
-
-    if (head) {
-      // The head fits the start of the text one to one.
-      if (!fits(p, t))
-        return 0;
-      t += length;
-      if (*segment_end == 0)
-        return *t == 0 ? 1 : 0;
-      p = segment_end;
-      continue;
     }
     if (known < t)
       known = t;
@@ -154,7 +145,7 @@ extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
         ++known;
       if (static_cast<uint64_t>(known - t) < length)
         return 0;
-      return fits(p, known - length) ? 1 : 0;
+      return fit(p, known - length) != nullptr ? 1 : 0;
     }
 
     // A middle segment goes to the leftmost place from t on where it fits. Places where its
@@ -176,7 +167,10 @@ extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
         ++known;
       }
       const Byte at_last = t[length - 1];
-      if ((last == 0 || at_last == last || at_last == last_other) && fits(p, t))
+      if (last != 0 && at_last != last && at_last != last_other)
+        continue;
+      const Byte *q = p;
+      if (fit(q, t) != nullptr)
         break;
     }
     t += length;
