@@ -114,8 +114,8 @@ extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
   if (*p == 0)
     return *t == 0 ? 1 : 0;
 
-  // No byte from t up to known is the terminator; known only moves on, so the text is read
-  // up to its end at most once.
+  // No byte from t up to known is the terminator, and known is never behind t; known only
+  // moves on, so the text is read up to its end at most once.
   const Byte *known = t;
   for (;;) {
     // p is at a run of asterisks.
@@ -133,8 +133,6 @@ extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
       segment_end = element_end(segment_end);
       ++length;
     }
-    if (known < t)
-      known = t;
 
     // The last segment takes the text's last `length` characters.
     if (*segment_end == 0) {
