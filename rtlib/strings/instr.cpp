@@ -7,11 +7,15 @@
 //   - The scan: 16 start offsets at a time (32 while nothing is found), SSE2 compares the
 //     text's bytes there with the search string's first byte and the bytes m - 1 further on
 //     with its last byte; only where both agree is the rest compared, again 16 bytes at a time.
+//     In prose the first and last bytes of a search string are often common letters that agree
+//     once in some 60 offsets, and each such place breaks the run of the scan; once that
+//     happens more than once in 256 offsets, the scan compares the second byte too.
 //     A text with fewer than 17 start offsets is tested offset by offset.
-//   - Shifts from a table of byte pairs (skip_search below), for search strings of 16 bytes and
-//     more once the scan has covered the first KiB, with 2 KiB or more left: at once from 128
-//     bytes on, below that only where the first and last bytes agree often enough to cost the
-//     scan more than the table does.
+//   - Shifts from a table of four-byte groups (skip_search below), for search strings of 16
+//     bytes and more once the scan has covered the first KiB, with 2 KiB or more left, where
+//     the bytes agree often enough to cost the scan more than the table does; and for search
+//     strings of 128 bytes and more after the first 4 KiB in any case, by when the scan has
+//     cost about what setting up the table does.
 //   - Both keep account of the bytes their comparisons cost; as soon as that grows beyond a
 //     small multiple of the distance covered (a text and search string made to defeat them, such
 //     as a long run of a searched for a...aba), the two-way search takes over from the offsets
@@ -115,15 +119,19 @@ inline uint64_t common_prefix(const Byte *a, const Byte *b, uint64_t limit) {
   return i;
 }
 
-// Hash of the byte pair (a, b) that ends an alignment, for the shift table.
-inline unsigned pair_hash(Byte a, Byte b) {
-  return (a * 33u + b) & 0x3FFu;
+// Hash, to 10 bits, of the four bytes from p.
+inline unsigned quad_hash(const Byte *p) {
+  uint32_t bytes;
+  __builtin_memcpy(&bytes, p, 4);
+  return (bytes * 0x9E3779B1u) >> 22;
 }
 
-// Search strings of 16 bytes and more: at each alignment the text's last two bytes under the
+// Search strings of 16 bytes and more: at each alignment the text's last four bytes under the
 // search string choose a shift from a table of 1,024 entries, the distance from the end of the
-// search string back to the last place where a pair of that hash ends in it (at most 255).
-// Shift 0 means that pair ends the search string: only then is the whole compared. The work
+// search string back to the last place where a group of four bytes of that hash ends in it (at
+// most 255; m - 3 where none does). Groups of four are rarer than pairs: in prose almost every
+// pair of the text is found near the end of a long search string, which keeps pair shifts
+// short. Shift 0 means that group ends the search string: only then is the whole compared. The work
 // of those comparisons is kept in account as on the other path. Where the text makes shifts
 // short (such as a run of the byte the search string is made of), more than one in 16 bytes
 // covered, the search gives up: it returns -2 with *resume at the first alignment not ruled
@@ -131,23 +139,23 @@ inline unsigned pair_hash(Byte a, Byte b) {
 int64_t skip_search(const Byte *x, uint64_t m, const Byte *y, uint64_t n, uint64_t from,
                     uint64_t *resume) {
   alignas(16) Byte shift[1024];
-  const uint64_t most = m - 1 < 255 ? m - 1 : 255;
+  const uint64_t most = m - 3 < 255 ? m - 3 : 255;
   const __m128i fill = _mm_set1_epi8(static_cast<char>(most));
   for (unsigned i = 0; i < 1024; i += 16)
     _mm_store_si128(reinterpret_cast<__m128i *>(shift + i), fill);
-  for (uint64_t i = 1; i + 1 < m; ++i) {
+  for (uint64_t i = 3; i + 1 < m; ++i) {
     const uint64_t distance = m - 1 - i;
-    shift[pair_hash(x[i - 1], x[i])] = static_cast<Byte>(distance < 255 ? distance : 255);
+    shift[quad_hash(x + i - 3)] = static_cast<Byte>(distance < 255 ? distance : 255);
   }
-  const unsigned end_pair = pair_hash(x[m - 2], x[m - 1]);
-  const uint64_t after = shift[end_pair]; // the next alignment that can hold the end pair
-  shift[end_pair] = 0;
+  const unsigned end_group = quad_hash(x + m - 4);
+  const uint64_t after = shift[end_group]; // the next alignment that can hold the end group
+  shift[end_group] = 0;
   const uint64_t last = n - m;
   uint64_t work = 0;
   uint64_t short_steps = 0;
-  const Byte *ends = y + m - 2; // the pair that ends alignment j is ends[j], ends[j + 1]
+  const Byte *ends = y + m - 4; // the group that ends alignment j starts at ends + j
   for (uint64_t j = from; j <= last;) {
-    const Byte step = shift[pair_hash(ends[j], ends[j + 1])];
+    const Byte step = shift[quad_hash(ends + j)];
     // The longest shift, the common one, is taken as the constant it is, so that the next
     // alignment does not wait for the table.
     if (step == most) {
@@ -174,6 +182,23 @@ int64_t skip_search(const Byte *x, uint64_t m, const Byte *y, uint64_t n, uint64
   return -1;
 }
 
+// The places among the 16 start offsets from p where the text agrees with the search string's
+// first and last bytes (pair) or with its first, second and last (triple), a bit each.
+struct Filter {
+  __m128i first, second, final;
+  uint64_t final_at; // m - 1
+
+  static __m128i same(const Byte *p, __m128i byte) {
+    return _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p)), byte);
+  }
+  __m128i pair(const Byte *p) const {
+    return _mm_and_si128(same(p, first), same(p + final_at, final));
+  }
+  __m128i triple(const Byte *p) const {
+    return _mm_and_si128(pair(p), same(p + 1, second));
+  }
+};
+
 } // namespace
 
 extern "C" int64_t rt_instr(const StrView *text, const StrView *search) {
@@ -193,36 +218,38 @@ extern "C" int64_t rt_instr(const StrView *text, const StrView *search) {
   const uint64_t middle = m - 2;
   if (last < 16) {
     for (uint64_t at = 0; at <= last; ++at)
-      if (y[at] == x[0] && y[at + m - 1] == x[m - 1] &&
-          common_prefix(y + at + 1, x + 1, middle) == middle)
+      if (y[at] == x[0] && y[at + m - 1] == x[m - 1] && memcmp(y + at + 1, x + 1, middle) == 0)
         return static_cast<int64_t>(at + 1);
     return 0;
   }
   uint64_t at = 0; // offsets below it are ruled out
   // The shift table costs its setting up; when it is worth it is told above.
   bool table_tried = m < 16;
-  const __m128i first = _mm_set1_epi8(static_cast<char>(x[0]));
-  const __m128i final = _mm_set1_epi8(static_cast<char>(x[m - 1]));
+  const Filter filter{_mm_set1_epi8(static_cast<char>(x[0])),
+                      _mm_set1_epi8(static_cast<char>(x[1])),
+                      _mm_set1_epi8(static_cast<char>(x[m - 1])), m - 1};
   uint64_t work = 0;
+  uint64_t rounds = 0; // times the scan stopped for a block
   for (;;) {
-    // Two blocks a round while neither holds a place where both bytes agree.
-    while (at + 31 <= last) {
-      const __m128i *const here = reinterpret_cast<const __m128i *>(y + at);
-      const __m128i *const ahead = reinterpret_cast<const __m128i *>(y + at + m - 1);
-      const __m128i one = _mm_and_si128(_mm_cmpeq_epi8(_mm_loadu_si128(here), first),
-                                        _mm_cmpeq_epi8(_mm_loadu_si128(ahead), final));
-      const __m128i two = _mm_and_si128(_mm_cmpeq_epi8(_mm_loadu_si128(here + 1), first),
-                                        _mm_cmpeq_epi8(_mm_loadu_si128(ahead + 1), final));
-      if (_mm_movemask_epi8(_mm_or_si128(one, two)) != 0)
-        break;
-      at += 32;
+    // Two blocks a round while neither holds a place where the bytes agree: first the pair,
+    // and once that stops the scan more than once in 256 offsets, the triple.
+    if (rounds <= at / 256 + 8) {
+      while (at + 31 <= last) {
+        if (_mm_movemask_epi8(_mm_or_si128(filter.pair(y + at), filter.pair(y + at + 16))) != 0)
+          break;
+        at += 32;
+      }
+    } else {
+      while (at + 31 <= last) {
+        if (_mm_movemask_epi8(_mm_or_si128(filter.triple(y + at), filter.triple(y + at + 16))) != 0)
+          break;
+        at += 32;
+      }
     }
+    ++rounds;
     // The last block may overlap the one before; offsets already ruled out are masked off.
     const uint64_t start = at < last - 15 ? at : last - 15;
-    const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i *>(y + start));
-    const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i *>(y + start + m - 1));
-    unsigned both = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(head, first), _mm_cmpeq_epi8(tail, final))));
+    unsigned both = static_cast<unsigned>(_mm_movemask_epi8(filter.triple(y + start)));
     both &= 0xFFFFu << (at - start);
     while (both != 0) {
       const uint64_t offset = start + static_cast<unsigned>(__builtin_ctz(both));
@@ -239,7 +266,8 @@ extern "C" int64_t rt_instr(const StrView *text, const StrView *search) {
       return two_way(x, static_cast<int64_t>(m), y, static_cast<int64_t>(n),
                      static_cast<int64_t>(at)) +
              1;
-    if (!table_tried && at >= 1024 && last - at >= 2048 && (m >= 128 || work > at / 64)) {
+    if (!table_tried && at >= 1024 && last - at >= 2048 &&
+        (work > at / 64 || (m >= 128 && at >= 4096))) {
       table_tried = true;
       const int64_t found = skip_search(x, m, y, n, at, &at);
       if (found != -2)

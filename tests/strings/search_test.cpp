@@ -135,8 +135,8 @@ int64_t plain_position(const std::string &text, const std::string &search) {
 // offsets; occurrences in the first block of 16 offsets, across a block boundary and in the
 // last block, which overlaps the one before; search strings whose first and last bytes are
 // found often while the middle differs; and, from 16 bytes on in texts of some KiB, the table
-// of byte pairs that takes over after the first KiB, with the last pair of the search string
-// also found earlier in it.
+// of four-byte groups that takes over after the first KiB or, for long search strings, after
+// 4 KiB, with the last group of the search string also found earlier in it.
 TEST(Instr, EachWayAroundItsLimits) {
   std::string base;
   for (int i = 0; base.size() < 9000; ++i)
@@ -155,7 +155,8 @@ TEST(Instr, EachWayAroundItsLimits) {
       const std::string text = base.substr(0, size);
       // Not there at all, then placed at offsets around each step.
       const size_t last = size - search.size();
-      std::vector<size_t> places = {0, 1, 14, 15, 16, 17, 31, 32, 33, last / 2};
+      std::vector<size_t> places = {0,    1,    14,   15,   16,   17,   31,   32,      33,
+                                    1023, 1024, 1040, 4095, 4096, 4112, 4127, last / 2};
       for (size_t back = 0; back < 18; ++back)
         if (back <= last)
           places.push_back(last - back);
@@ -171,6 +172,34 @@ TEST(Instr, EachWayAroundItsLimits) {
         EXPECT_EQ(rt_instr(t.v(), needle.v()), plain_position(with, search))
             << search << " / " << size << " at " << place;
       }
+    }
+}
+
+// Texts where the search string's first and last bytes agree every few offsets while its
+// second byte does not: the scan soon stops testing only the first and last bytes and tests
+// the second too. An occurrence placed at every offset up to well past that point, and a
+// near miss with only its second byte off, are each found or not as a plain search says.
+TEST(Instr, FirstAndLastBytesEverywhere) {
+  const struct {
+    std::string filler, search;
+  } families[] = {
+      {"aXcdefgz", "abcdefgz"},
+      {"aX", "ab"},
+      {"aXzz", "abzz"},
+      {"aXa", "aba"},
+      {"a" + std::string(18, 'X') + "z", "ab" + std::string(17, 'Y') + "z"},
+  };
+  for (const auto &f : families)
+    for (size_t place = 0; place < 2600; place += place < 300 ? 1 : 37) {
+      std::string text;
+      while (text.size() < 3000)
+        text += f.filler;
+      const std::string near_miss = text;
+      text.replace(place, f.search.size(), f.search);
+      Text t(text), miss(near_miss), s(f.search);
+      ASSERT_EQ(rt_instr(t.v(), s.v()), plain_position(text, f.search))
+          << f.search << " at " << place;
+      ASSERT_EQ(rt_instr(miss.v(), s.v()), 0) << f.search;
     }
 }
 
