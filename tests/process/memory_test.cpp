@@ -63,7 +63,7 @@ TEST(Free, NullIsZeroAndALiveBlockIsReleased) {
 
 // rt_copy_bytes must give what a forward byte loop gives, for every way the ranges can lie.
 TEST(CopyBytes, SameResultAsAForwardByteLoop) {
-  const size_t size = 256;
+  const size_t size = 512;
   const struct {
     size_t destination, source, count;
   } cases[] = {
@@ -78,6 +78,8 @@ TEST(CopyBytes, SameResultAsAForwardByteLoop) {
       {50, 50, 100}, // the same range
       {100, 0, 100}, // touching, not overlapping
       {0, 100, 100}, // touching, the destination below
+      {200, 0, 200}, // touching, longer than the copy done in pieces
+      {0, 200, 200}, // .
       {0, 99, 100},  // overlapping by one byte, the destination below
       {7, 6, 1},     // one byte, touching
       {6, 6, 1},     // one byte onto itself
@@ -96,10 +98,9 @@ TEST(CopyBytes, SameResultAsAForwardByteLoop) {
   }
 }
 
-// Counts on both sides of 64 bytes, up to which an overlapping copy goes byte by byte, and of
-// the sizes where copies of separate ranges commonly change their way of working (16, 32, 64
-// and 128 bytes). Every byte around the destination is checked, so a piece written one place
-// too far shows.
+// Counts on both sides of each size where the copy changes its way of working: separate ranges
+// copied in 16-byte pieces from 16 to 128 bytes, overlapping ones byte by byte up to 64 bytes.
+// Every byte around the destination is checked, so a piece written one place too far shows.
 TEST(CopyBytes, CountsAroundEachThreshold) {
   const size_t size = 600;
   const size_t counts[] = {1, 15, 16, 17, 31, 32, 33, 47, 48, 63, 64, 65, 100, 127, 128, 129, 200};
