@@ -16,7 +16,7 @@
 
 namespace {
 
-// Kept out of line, so that the copy of separate ranges needs no stack frame.
+// Kept out of line, so that the routines that jump to it need no stack frame.
 [[gnu::noinline]] void *copy_repeating(char *out, const char *in, uint64_t distance,
                                        uint64_t count) {
   if (count <= 64) {
@@ -57,39 +57,44 @@ inline void copy_16_to_64(char *out, const char *in, uint64_t count) {
   store_16(out + count - 16, back);
 }
 
-// Everything but a copy of separate ranges longer than 128 bytes.
-[[gnu::noinline]] void *copy_short_or_overlapping(char *out, const char *in, uint64_t count) {
+// Overlapping ranges, and copies of nothing.
+[[gnu::noinline]] void *copy_overlapping(char *out, const char *in, uint64_t count) {
   const uint64_t above = reinterpret_cast<uintptr_t>(out) - reinterpret_cast<uintptr_t>(in);
+  if (count == 0 || above == 0)
+    return out;
   if (above < count)
-    return above == 0 ? out : copy_repeating(out, in, above, count);
+    return copy_repeating(out, in, above, count);
+  return memmove(out, in, count);
+}
+
+} // namespace
+
+// Every call rt_copy_bytes makes is a tail jump, so that a copy that memcpy does costs a few
+// comparisons more than memcpy itself. This file is compiled with memcpy not taken for the
+// built-in copy: a compiler that knows memcpy returns its destination may otherwise keep the
+// destination in a saved register for one shared return, and call memcpy instead of jumping to
+// it. It is no RT_LEAF: GCC, told so, realigns the stack for the SSE2 code here.
+extern "C" void *rt_copy_bytes(void *destination, const void *source, uint64_t count) {
+  char *out = static_cast<char *>(destination);
+  const char *in = static_cast<const char *>(source);
+  const uint64_t above = reinterpret_cast<uintptr_t>(out) - reinterpret_cast<uintptr_t>(in);
   const uint64_t below = reinterpret_cast<uintptr_t>(in) - reinterpret_cast<uintptr_t>(out);
-  if (below < count)
-    return memmove(out, in, count);
-  if (count < 16)
-    return count == 0 ? out : memcpy(out, in, count);
+  // Either difference wraps to a huge value when its side is the lower one, so the smaller is
+  // the distance between the starts; the ranges are separate when the count is no larger. A
+  // count of 0 wraps to the largest value and is left to copy_overlapping, which touches
+  // nothing then.
+  const uint64_t gap = above < below ? above : below;
+  if (count - 1 >= gap)
+    return copy_overlapping(out, in, count);
+  if (count - 16 > 128 - 16)
+    return memcpy(out, in, count);
   if (count > 64) {
     // The first 64 bytes, then the last 64, which overlap them unless the count is 128. Doing
     // it in two halves keeps to the registers that a routine may use without saving them.
     copy_16_to_64(out, in, 64);
     copy_16_to_64(out + count - 64, in + count - 64, 64);
-    return out;
+    return destination;
   }
   copy_16_to_64(out, in, count);
-  return out;
-}
-
-} // namespace
-
-// Both ways out are tail jumps, so that a long copy of separate ranges costs a few comparisons
-// more than memcpy itself. (With the other cases here, a compiler may keep the destination in a
-// saved register for one shared return, and call memcpy instead of jumping to it.)
-extern "C" RT_LEAF void *rt_copy_bytes(void *destination, const void *source, uint64_t count) {
-  char *out = static_cast<char *>(destination);
-  const char *in = static_cast<const char *>(source);
-  const uint64_t above = reinterpret_cast<uintptr_t>(out) - reinterpret_cast<uintptr_t>(in);
-  const uint64_t below = reinterpret_cast<uintptr_t>(in) - reinterpret_cast<uintptr_t>(out);
-  // Either difference wraps to a huge value when its side is the lower one.
-  if (count > 128 && above >= count && below >= count)
-    return memcpy(out, in, count);
-  return copy_short_or_overlapping(out, in, count);
+  return destination;
 }
