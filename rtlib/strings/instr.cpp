@@ -6,7 +6,8 @@
 // beyond a few words and, for the third, a table on the stack.
 //   - The scan: 16 start offsets at a time (32 while nothing is found), SSE2 compares the
 //     text's bytes there with the search string's first byte and the bytes m - 1 further on
-//     with its last byte; only where both agree is the rest compared, again 16 bytes at a time.
+//     with its last byte; only where both agree, and the second byte too, is the rest compared,
+//     again 16 bytes at a time.
 //     In prose the first and last bytes of a search string are often common letters that agree
 //     once in some 60 offsets, and each such place breaks the run of the scan; once that
 //     happens more than once in 256 offsets, the scan compares the second byte too.
@@ -197,7 +198,25 @@ struct Filter {
   __m128i triple(const Byte *p) const {
     return _mm_and_si128(pair(p), same(p + 1, second));
   }
+  template <bool second_too> __m128i hits(const Byte *p) const {
+    return second_too ? triple(p) : pair(p);
+  }
 };
+
+// From offset at on, two blocks of 16 offsets a round while neither holds a place where the
+// bytes agree: the offset of the first round that holds one, or where fewer than 32 offsets up
+// to last are left.
+template <bool second_too>
+uint64_t run_to_agreement(const Filter &filter, const Byte *y, uint64_t at, uint64_t last) {
+  while (at + 31 <= last) {
+    const __m128i either =
+        _mm_or_si128(filter.hits<second_too>(y + at), filter.hits<second_too>(y + at + 16));
+    if (_mm_movemask_epi8(either) != 0)
+      break;
+    at += 32;
+  }
+  return at;
+}
 
 } // namespace
 
@@ -231,21 +250,10 @@ extern "C" int64_t rt_instr(const StrView *text, const StrView *search) {
   uint64_t work = 0;
   uint64_t rounds = 0; // times the scan stopped for a block
   for (;;) {
-    // Two blocks a round while neither holds a place where the bytes agree: first the pair,
-    // and once that stops the scan more than once in 256 offsets, the triple.
-    if (rounds <= at / 256 + 8) {
-      while (at + 31 <= last) {
-        if (_mm_movemask_epi8(_mm_or_si128(filter.pair(y + at), filter.pair(y + at + 16))) != 0)
-          break;
-        at += 32;
-      }
-    } else {
-      while (at + 31 <= last) {
-        if (_mm_movemask_epi8(_mm_or_si128(filter.triple(y + at), filter.triple(y + at + 16))) != 0)
-          break;
-        at += 32;
-      }
-    }
+    // The first and last bytes, and once they stop the scan more than once in 256 offsets, the
+    // second byte too.
+    at = rounds <= at / 256 + 8 ? run_to_agreement<false>(filter, y, at, last)
+                                : run_to_agreement<true>(filter, y, at, last);
     ++rounds;
     // The last block may overlap the one before; offsets already ruled out are masked off.
     const uint64_t start = at < last - 15 ? at : last - 15;
