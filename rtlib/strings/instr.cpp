@@ -199,7 +199,10 @@ struct Filter {
     return _mm_and_si128(pair(p), same(p + 1, second));
   }
   template <bool second_too> __m128i hits(const Byte *p) const {
-    return second_too ? triple(p) : pair(p);
+    if constexpr (second_too)
+      return triple(p);
+    else
+      return pair(p);
   }
 };
 
