@@ -65,6 +65,18 @@ function(rtlib_write_link_files dir)
   endforeach()
   configure_file(${CMAKE_CURRENT_FUNCTION_LIST_DIR}/rtlib-image.ld ${dir}/rtlib-image.ld COPYONLY)
   file(COPY ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/rtlib-fold-pdata DESTINATION ${dir})
+  file(COPY ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/rtlib-pack-as DESTINATION ${dir})
+endfunction()
+
+# Under GCC, compiles <target>'s sources through rtlib-pack-as, which leaves out the padding at
+# the end of every code and read-only data section (see the script).
+function(rtlib_pack_sections target)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" OR CMAKE_C_COMPILER_ID STREQUAL "GNU")
+    find_program(RTLIB_PYTHON3 NAMES python3 REQUIRED)
+    set(launcher ${RTLIB_PYTHON3} ${RTLIB_LINK_DIR}/rtlib-pack-as)
+    set_target_properties(${target} PROPERTIES C_COMPILER_LAUNCHER "${launcher}"
+      CXX_COMPILER_LAUNCHER "${launcher}")
+  endif()
 endfunction()
 
 function(rtlib_add_image name)
@@ -81,6 +93,7 @@ function(rtlib_add_image name)
   add_executable(${name} ${IMG_SOURCES})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${RTLIB_IMAGE_DIR})
   target_compile_options(${name} PRIVATE ${RTLIB_IMAGE_COMPILE_OPTIONS})
+  rtlib_pack_sections(${name})
   set(map ${RTLIB_IMAGE_DIR}/${name}.map)
   # The compiler of the project (a C-only project has no C++ compiler).
   set(compiler ${CMAKE_CXX_COMPILER_ID})

@@ -11,7 +11,8 @@
    directory only from one named .reloc, so these tables come last, where rtlib-fold-pdata (run
    on every image after the link) can move them into the room at the end of .text and drop
    their sections without moving any other address; on its way it lets functions whose unwind
-   codes are alike share one record of them.
+   codes are alike share one record of them. So that the room is always there, .data starts
+   no earlier than the first section boundary behind the code and both tables.
    With three sections or fewer the headers fit in one 512-byte block.
 
    Sections that nothing reaches are dropped (--gc-sections): among them the jump stubs of the
@@ -77,7 +78,7 @@ SECTIONS
     . = ALIGN(4);
     KEEP(*(.xdata*))
   }
-  .data BLOCK(__section_alignment__) :
+  .data ALIGN(ALIGN(., 4) + SIZEOF(.pdata) + 4 + SIZEOF(.reloc), __section_alignment__) :
   {
     *(.data) *(.data2) *(SORT(.data$*))
     *(.bss) *(COMMON)

@@ -8,6 +8,21 @@
 #include <stdlib.h>
 #include <string.h>
 #include <windows.h>
+// The C runtime routines the runtime calls, declared as imports: a call then goes through the
+// import address table itself, not through a jump stub that the import library would add to
+// the image for each routine (the headers declare these without the import attribute).
+extern "C" {
+__declspec(dllimport) long __cdecl atol(const char *);
+__declspec(dllimport) void *__cdecl memchr(const void *, int, size_t);
+__declspec(dllimport) int __cdecl memcmp(const void *, const void *, size_t);
+__declspec(dllimport) void *__cdecl memcpy(void *, const void *, size_t);
+__declspec(dllimport) void *__cdecl memmove(void *, const void *, size_t);
+__declspec(dllimport) void __cdecl srand(unsigned int);
+__declspec(dllimport) size_t __cdecl strlen(const char *);
+__declspec(dllimport) char *__cdecl strpbrk(const char *, const char *);
+__declspec(dllimport) size_t __cdecl strspn(const char *, const char *);
+__declspec(dllimport) char *__cdecl strstr(const char *, const char *);
+}
 #else
 #include "rt_host_platform.h"
 #endif
