@@ -8,9 +8,11 @@
 #include <stdlib.h>
 #include <string.h>
 #include <windows.h>
-// The C runtime routines the runtime calls, declared as imports: a call then goes through the
-// import address table itself, not through a jump stub that the import library would add to
-// the image for each routine (the headers declare these without the import attribute).
+// Under GCC, the C runtime routines the runtime calls, declared as imports: a call then goes
+// through the import address table itself, not through a jump stub that the import library
+// would add to the image for each routine (the headers declare these without the import
+// attribute; clang keeps a redeclaration from adding it).
+#if !defined(__clang__)
 extern "C" {
 __declspec(dllimport) long __cdecl atol(const char *);
 __declspec(dllimport) void *__cdecl memchr(const void *, int, size_t);
@@ -23,6 +25,7 @@ __declspec(dllimport) char *__cdecl strpbrk(const char *, const char *);
 __declspec(dllimport) size_t __cdecl strspn(const char *, const char *);
 __declspec(dllimport) char *__cdecl strstr(const char *, const char *);
 }
+#endif
 #else
 #include "rt_host_platform.h"
 #endif
