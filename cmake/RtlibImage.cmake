@@ -65,7 +65,7 @@ function(rtlib_write_link_files dir)
   endforeach()
   configure_file(${CMAKE_CURRENT_FUNCTION_LIST_DIR}/rtlib-image.ld ${dir}/rtlib-image.ld COPYONLY)
   file(COPY ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/rtlib-fold-pdata DESTINATION ${dir})
-  file(COPY ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/rtlib-pack-as DESTINATION ${dir})
+  configure_file(${CMAKE_CURRENT_FUNCTION_LIST_DIR}/rtlib-pack-as ${dir}/rtlib-pack-as COPYONLY)
 endfunction()
 
 # Under GCC, compiles <target>'s sources through rtlib-pack-as, which leaves out the padding at
@@ -76,6 +76,10 @@ function(rtlib_pack_sections target)
     set(launcher ${RTLIB_PYTHON3} ${RTLIB_LINK_DIR}/rtlib-pack-as)
     set_target_properties(${target} PROPERTIES C_COMPILER_LAUNCHER "${launcher}"
       CXX_COMPILER_LAUNCHER "${launcher}")
+    # Objects are compiled anew when the step changes.
+    get_target_property(sources ${target} SOURCES)
+    set_property(SOURCE ${sources} TARGET_DIRECTORY ${target} APPEND PROPERTY OBJECT_DEPENDS
+      ${RTLIB_LINK_DIR}/rtlib-pack-as)
   endif()
 endfunction()
 
