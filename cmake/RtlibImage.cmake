@@ -64,8 +64,11 @@ function(rtlib_write_link_files dir)
       CONTENT "${text}\n" @ONLY)
   endforeach()
   configure_file(${CMAKE_CURRENT_FUNCTION_LIST_DIR}/rtlib-image.ld ${dir}/rtlib-image.ld COPYONLY)
-  file(COPY ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/rtlib-fold-pdata DESTINATION ${dir})
-  configure_file(${CMAKE_CURRENT_FUNCTION_LIST_DIR}/rtlib-pack-as ${dir}/rtlib-pack-as COPYONLY)
+  # The two build steps, copied like the linker script: a step whose content changes is written
+  # anew, and the objects (rtlib-pack-as) and the images (rtlib-fold-pdata) depend on it.
+  foreach(step rtlib-fold-pdata rtlib-pack-as)
+    configure_file(${CMAKE_CURRENT_FUNCTION_LIST_DIR}/${step} ${dir}/${step} COPYONLY)
+  endforeach()
 endfunction()
 
 # Under GCC, compiles <target>'s sources through rtlib-pack-as, which leaves out the padding at
@@ -117,7 +120,7 @@ ${name}: the entry symbol ${IMG_ENTRY} is defined neither by the program nor by 
       -Wl,-Map,${map})
     set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS
       ${RTLIB_LINK_DIR}/rtlib-${RTLIB_PROFILE_FILE_${IMG_PROFILE}}.rsp
-      ${RTLIB_LINK_DIR}/rtlib-image.ld ${check})
+      ${RTLIB_LINK_DIR}/rtlib-image.ld ${RTLIB_LINK_DIR}/rtlib-fold-pdata ${check})
     # GNU ld gives the function table a section of its own; it goes into the code section.
     find_program(RTLIB_PYTHON3 NAMES python3 REQUIRED)
     add_custom_command(TARGET ${name} POST_BUILD
