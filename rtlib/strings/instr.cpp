@@ -2,8 +2,8 @@
 
 #include "platform.h"
 
-// rt_instr has three ways of searching, all linear in the text's length and using no memory
-// beyond a few words and, for the third, a table on the stack.
+// rt_instr has two ways of searching, both linear in the text's length and using no memory
+// beyond a few words.
 //   - The scan: 16 start offsets at a time (32 while nothing is found), SSE2 compares the
 //     text's bytes there with the search string's first byte and the bytes m - 1 further on
 //     with its last byte; only where both agree, and the second byte too, is the rest compared,
@@ -12,15 +12,11 @@
 //     once in some 60 offsets, and each such place breaks the run of the scan; once that
 //     happens more than once in 256 offsets, the scan compares the second byte too.
 //     A text with fewer than 17 start offsets is tested offset by offset.
-//   - Shifts from a table of four-byte groups (skip_search below), for search strings of 16
-//     bytes and more once the scan has covered the first KiB, with 2 KiB or more left, where
-//     the bytes agree often enough to cost the scan more than the table does; and for search
-//     strings of 128 bytes and more after the first 4 KiB in any case, by when the scan has
-//     cost about what setting up the table does.
-//   - Both keep account of the bytes their comparisons cost; as soon as that grows beyond a
-//     small multiple of the distance covered (a text and search string made to defeat them, such
+//   - The scan keeps account of the bytes its comparisons cost; as soon as that grows beyond a
+//     small multiple of the distance covered (a text and search string made to defeat it, such
 //     as a long run of a searched for a...aba), the two-way search takes over from the offsets
-//     not yet ruled out.
+//     not yet ruled out. Only such texts reach it, so it and its set-up are compiled for size
+//     (cold), apart from the scan.
 
 namespace {
 
@@ -28,7 +24,7 @@ using Byte = unsigned char;
 
 // Start (minus one) and period of the lexicographically maximal suffix of x[0..m), under the
 // byte order or, with inverted set, under the reverse order.
-int64_t maximal_suffix(const Byte *x, int64_t m, bool inverted, int64_t *period) {
+[[gnu::cold]] int64_t maximal_suffix(const Byte *x, int64_t m, bool inverted, int64_t *period) {
   int64_t start = -1, j = 0, k = 1, p = 1;
   while (j + k < m) {
     const Byte a = x[j + k];
@@ -57,7 +53,7 @@ int64_t maximal_suffix(const Byte *x, int64_t m, bool inverted, int64_t *period)
 // Two-way string matching (Crochemore and Perrin) of x[0..m) in y[0..n), starting at offset j.
 // The search string splits at a critical position ell: the right part is compared left to
 // right, then the left part right to left. Returns the offset of the first occurrence, or -1.
-int64_t two_way(const Byte *x, int64_t m, const Byte *y, int64_t n, int64_t j) {
+[[gnu::cold]] int64_t two_way(const Byte *x, int64_t m, const Byte *y, int64_t n, int64_t j) {
   int64_t period_a = 0, period_b = 0;
   const int64_t ell_a = maximal_suffix(x, m, false, &period_a);
   const int64_t ell_b = maximal_suffix(x, m, true, &period_b);
@@ -118,69 +114,6 @@ inline uint64_t common_prefix(const Byte *a, const Byte *b, uint64_t limit) {
   while (i < limit && a[i] == b[i])
     ++i;
   return i;
-}
-
-// Hash, to 10 bits, of the four bytes from p.
-inline unsigned quad_hash(const Byte *p) {
-  uint32_t bytes;
-  __builtin_memcpy(&bytes, p, 4);
-  return (bytes * 0x9E3779B1u) >> 22;
-}
-
-// Search strings of 16 bytes and more: at each alignment the text's last four bytes under the
-// search string choose a shift from a table of 1,024 entries, the distance from the end of the
-// search string back to the last place where a group of four bytes of that hash ends in it (at
-// most 255; m - 3 where none does). Groups of four are rarer than pairs: in prose almost every
-// pair of the text is found near the end of a long search string, which keeps pair shifts
-// short. Shift 0 means that group ends the search string: only then is the whole compared. The work
-// of those comparisons is kept in account as on the other path. Where the text makes shifts
-// short (such as a run of the byte the search string is made of), more than one in 16 bytes
-// covered, the search gives up: it returns -2 with *resume at the first alignment not ruled
-// out, for the 16-offset scan to go on from there.
-int64_t skip_search(const Byte *x, uint64_t m, const Byte *y, uint64_t n, uint64_t from,
-                    uint64_t *resume) {
-  alignas(16) Byte shift[1024];
-  const uint64_t most = m - 3 < 255 ? m - 3 : 255;
-  const __m128i fill = _mm_set1_epi8(static_cast<char>(most));
-  for (unsigned i = 0; i < 1024; i += 16)
-    _mm_store_si128(reinterpret_cast<__m128i *>(shift + i), fill);
-  for (uint64_t i = 3; i + 1 < m; ++i) {
-    const uint64_t distance = m - 1 - i;
-    shift[quad_hash(x + i - 3)] = static_cast<Byte>(distance < 255 ? distance : 255);
-  }
-  const unsigned end_group = quad_hash(x + m - 4);
-  const uint64_t after = shift[end_group]; // the next alignment that can hold the end group
-  shift[end_group] = 0;
-  const uint64_t last = n - m;
-  uint64_t work = 0;
-  uint64_t short_steps = 0;
-  const Byte *ends = y + m - 4; // the group that ends alignment j starts at ends + j
-  for (uint64_t j = from; j <= last;) {
-    const Byte step = shift[quad_hash(ends + j)];
-    // The longest shift, the common one, is taken as the constant it is, so that the next
-    // alignment does not wait for the table.
-    if (step == most) {
-      j += most;
-      continue;
-    }
-    if (step != 0) {
-      j += step;
-      if (++short_steps > (j - from) / 16 + 256 && j <= last) {
-        *resume = j;
-        return -2;
-      }
-      continue;
-    }
-    const uint64_t same = common_prefix(y + j, x, m);
-    if (same == m)
-      return static_cast<int64_t>(j);
-    work += same + 1;
-    if (work > (j - from) / 2 + 4 * m + 256)
-      return two_way(x, static_cast<int64_t>(m), y, static_cast<int64_t>(n),
-                     static_cast<int64_t>(j + 1));
-    j += after;
-  }
-  return -1;
 }
 
 // The places among the 16 start offsets from p where the text agrees with the search string's
@@ -245,8 +178,6 @@ extern "C" int64_t rt_instr(const StrView *text, const StrView *search) {
     return 0;
   }
   uint64_t at = 0; // offsets below it are ruled out
-  // The shift table costs its setting up; when it is worth it is told above.
-  bool table_tried = m < 16;
   const Filter filter{_mm_set1_epi8(static_cast<char>(x[0])),
                       _mm_set1_epi8(static_cast<char>(x[1])),
                       _mm_set1_epi8(static_cast<char>(x[m - 1])), m - 1};
@@ -277,12 +208,5 @@ extern "C" int64_t rt_instr(const StrView *text, const StrView *search) {
       return two_way(x, static_cast<int64_t>(m), y, static_cast<int64_t>(n),
                      static_cast<int64_t>(at)) +
              1;
-    if (!table_tried && at >= 1024 && last - at >= 2048 &&
-        (work > at / 64 || (m >= 128 && at >= 4096))) {
-      table_tried = true;
-      const int64_t found = skip_search(x, m, y, n, at, &at);
-      if (found != -2)
-        return found + 1;
-    }
   }
 }

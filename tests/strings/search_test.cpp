@@ -134,9 +134,8 @@ int64_t plain_position(const std::string &text, const std::string &search) {
 // Each way of searching, at the places where it changes step: texts with fewer than 17 start
 // offsets; occurrences in the first block of 16 offsets, across a block boundary and in the
 // last block, which overlaps the one before; search strings whose first and last bytes are
-// found often while the middle differs; and, from 16 bytes on in texts of some KiB, the table
-// of four-byte groups that takes over after the first KiB or, for long search strings, after
-// 4 KiB, with the last group of the search string also found earlier in it.
+// found often while the middle differs; and, in texts of some KiB, places around 1 and 4 KiB
+// and search strings of up to 300 bytes whose ends are also found inside them.
 TEST(Instr, EachWayAroundItsLimits) {
   std::string base;
   for (int i = 0; base.size() < 9000; ++i)
@@ -145,7 +144,7 @@ TEST(Instr, EachWayAroundItsLimits) {
                                   "abcdefghijklmnop", "t#e memory of a text is not the runtime, t",
                                   std::string(200, 'q') + "z",
                                   "ab" + std::string(60, '-') + "ab" + std::string(60, '-') + "ab",
-                                  // longer than any shift the table holds
+                                  // a long one, its pieces found all over the text
                                   base.substr(40, 150) + "#" + base.substr(200, 149)};
   const size_t sizes[] = {20, 31, 32, 33, 47, 100, 8000, 8300, 9000};
   for (const std::string &search : searches)
@@ -228,9 +227,8 @@ TEST(Instr, FallbackFromEachWay) {
   }
 }
 
-// An occurrence at each place shortly after the work has grown enough for the fallback (or,
-// in a long text, the shifts have been short for long enough to go over to the 16-offset scan),
-// so that one of them lies right where the other search takes over.
+// An occurrence at each place shortly after the work has grown enough for the fallback, so
+// that one of them lies right where the two-way search takes over.
 TEST(Instr, FallbackResumesAtTheFirstOffsetNotRuledOut) {
   const struct {
     std::string filler, search;
