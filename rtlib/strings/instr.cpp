@@ -15,8 +15,8 @@
 //   - The scan keeps account of the bytes its comparisons cost; as soon as that grows beyond a
 //     small multiple of the distance covered (a text and search string made to defeat it, such
 //     as a long run of a searched for a...aba), the two-way search takes over from the offsets
-//     not yet ruled out. Only such texts reach it, so it and its set-up are compiled for size
-//     (cold), apart from the scan.
+//     not yet ruled out. Only such texts reach it, so its set-up, the two maximal suffixes, is
+//     compiled for size (cold).
 
 namespace {
 
@@ -53,7 +53,7 @@ using Byte = unsigned char;
 // Two-way string matching (Crochemore and Perrin) of x[0..m) in y[0..n), starting at offset j.
 // The search string splits at a critical position ell: the right part is compared left to
 // right, then the left part right to left. Returns the offset of the first occurrence, or -1.
-[[gnu::cold]] int64_t two_way(const Byte *x, int64_t m, const Byte *y, int64_t n, int64_t j) {
+int64_t two_way(const Byte *x, int64_t m, const Byte *y, int64_t n, int64_t j) {
   int64_t period_a = 0, period_b = 0;
   const int64_t ell_a = maximal_suffix(x, m, false, &period_a);
   const int64_t ell_b = maximal_suffix(x, m, true, &period_b);
