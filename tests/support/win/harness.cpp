@@ -183,6 +183,8 @@ std::optional<PeInfo> read_pe(const std::string &path) {
   info.section_alignment = opt.SectionAlignment;
   info.relocation_directory_rva = opt.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC].VirtualAddress;
   info.relocation_directory_size = opt.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC].Size;
+  info.import_address_table_rva = opt.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT].VirtualAddress;
+  info.import_address_table_size = opt.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT].Size;
   auto offset_of = [&](uint32_t rva) -> std::optional<size_t> {
     for (const auto &s : sections)
       if (rva >= s.VirtualAddress &&

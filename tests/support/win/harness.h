@@ -56,6 +56,7 @@ struct PeInfo {
   std::vector<Section> sections;
   uint32_t exception_directory_rva = 0, exception_directory_size = 0;
   uint32_t relocation_directory_rva = 0, relocation_directory_size = 0;
+  uint32_t import_address_table_rva = 0, import_address_table_size = 0;
   uint32_t size_of_image = 0, section_alignment = 0;
   struct Function { // an entry of the function table: code with unwind data
     uint32_t begin = 0, end = 0, unwind = 0;
