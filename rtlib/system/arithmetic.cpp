@@ -48,14 +48,12 @@ extern "C" RT_LEAF int64_t rt_ipow(int64_t base, int64_t exponent) {
 extern "C" double rt_fpow(double base, double exponent) {
   if (exponent != exponent)
     return exponent;
-  if (exponent >= two_to_63)
-    return power_beyond_range(base, true);
-  if (exponent < -two_to_63)
-    return power_beyond_range(base, false);
+  if (exponent >= two_to_63 || exponent < -two_to_63)
+    return power_beyond_range(base, exponent > 0);
   const int64_t n = static_cast<int64_t>(exponent);
-  if (n >= 0)
-    return power_loop<double>(base, static_cast<uint64_t>(n), 1.0);
-  return 1.0 / power_loop<double>(base, 0u - static_cast<uint64_t>(n), 1.0);
+  const uint64_t magnitude = n >= 0 ? static_cast<uint64_t>(n) : 0u - static_cast<uint64_t>(n);
+  const double power = power_loop<double>(base, magnitude, 1.0);
+  return n >= 0 ? power : 1.0 / power;
 }
 
 // The smallest value has no positive counterpart and comes back unchanged.
