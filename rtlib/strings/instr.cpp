@@ -5,18 +5,20 @@
 // rt_instr has two ways of searching, both linear in the text's length and using no memory
 // beyond a few words.
 //   - The scan: 16 start offsets at a time (32 while nothing is found), SSE2 compares the
-//     text's bytes there with the search string's first byte and the bytes m - 1 further on
-//     with its last byte; only where both agree, and the second byte too, is the rest compared,
-//     again 16 bytes at a time.
-//     In prose the first and last bytes of a search string are often common letters that agree
-//     once in some 60 offsets, and each such place breaks the run of the scan; once that
-//     happens more than once in 256 offsets, the scan compares the second byte too.
+//     text's bytes with two bytes of the search string (the pair), each at its own distance
+//     from the start offsets; where the pair agrees, a third byte is compared too, and only
+//     where all three agree is the whole search string compared, 16 bytes at a time.
+//     The pair is chosen to agree seldom: one byte near the front of the search string and one
+//     near its end, far apart so that the one agreeing says little about the other, each a
+//     byte that is not among the most frequent of prose if there is one. In prose the first
+//     and last bytes of a search string are often common letters that agree once in some 60
+//     offsets, and each such place costs the scan more than the 60 offsets themselves.
 //     A text with fewer than 17 start offsets is tested offset by offset.
 //   - The scan keeps account of the bytes its comparisons cost; as soon as that grows beyond a
 //     small multiple of the distance covered (a text and search string made to defeat it, such
-//     as a long run of a searched for a...aba), the two-way search takes over from the offsets
-//     not yet ruled out. Only such texts reach it, so its set-up, the two maximal suffixes, is
-//     compiled for size (cold).
+//     as a long run of a searched for a...aea, frequent letters all), the two-way
+//     search takes over from the offsets not yet ruled out. Only such texts reach it, so its
+//     set-up, the two maximal suffixes, is compiled for size (cold).
 
 namespace {
 
@@ -116,38 +118,51 @@ inline uint64_t common_prefix(const Byte *a, const Byte *b, uint64_t limit) {
   return i;
 }
 
-// The places among the 16 start offsets from p where the text agrees with the search string's
-// first and last bytes (pair) or with its first, second and last (triple), a bit each.
+// Whether c is among the most frequent bytes of prose: the space and the nine most frequent
+// letters of English.
+inline bool frequent_in_prose(Byte c) {
+  constexpr uint32_t letters = 1u << ('a' - 'a') | 1u << ('e' - 'a') | 1u << ('h' - 'a') |
+                               1u << ('i' - 'a') | 1u << ('n' - 'a') | 1u << ('o' - 'a') |
+                               1u << ('r' - 'a') | 1u << ('s' - 'a') | 1u << ('t' - 'a');
+  const unsigned letter = c - unsigned{'a'};
+  return c == ' ' || (letter < 26 && ((letters >> letter) & 1u) != 0);
+}
+
+// The first of the positions from one end to the other (either way, both included) that holds
+// a byte not frequent in prose, or else the fallback.
+[[gnu::noinline]] uint64_t infrequent_at(const Byte *x, uint64_t from, uint64_t to,
+                                         uint64_t fallback) {
+  for (uint64_t at = from;; at = at < to ? at + 1 : at - 1) {
+    if (!frequent_in_prose(x[at]))
+      return at;
+    if (at == to)
+      return fallback;
+  }
+}
+
+// The places among the 16 start offsets from p where the text agrees with two bytes of the
+// search string (pair), or with these and a third (triple), a bit each.
 struct Filter {
-  __m128i first, second, final;
-  uint64_t final_at; // m - 1
+  __m128i front, back, third;
+  uint64_t front_at, back_at, third_at;
 
   static __m128i same(const Byte *p, __m128i byte) {
     return _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p)), byte);
   }
   __m128i pair(const Byte *p) const {
-    return _mm_and_si128(same(p, first), same(p + final_at, final));
+    return _mm_and_si128(same(p + front_at, front), same(p + back_at, back));
   }
   __m128i triple(const Byte *p) const {
-    return _mm_and_si128(pair(p), same(p + 1, second));
-  }
-  template <bool second_too> __m128i hits(const Byte *p) const {
-    if constexpr (second_too)
-      return triple(p);
-    else
-      return pair(p);
+    return _mm_and_si128(pair(p), same(p + third_at, third));
   }
 };
 
 // From offset at on, two blocks of 16 offsets a round while neither holds a place where the
-// bytes agree: the offset of the first round that holds one, or where fewer than 32 offsets up
+// pair agrees: the offset of the first round that holds one, or where fewer than 32 offsets up
 // to last are left.
-template <bool second_too>
 uint64_t run_to_agreement(const Filter &filter, const Byte *y, uint64_t at, uint64_t last) {
   while (at + 31 <= last) {
-    const __m128i either =
-        _mm_or_si128(filter.hits<second_too>(y + at), filter.hits<second_too>(y + at + 16));
-    if (_mm_movemask_epi8(either) != 0)
+    if (_mm_movemask_epi8(_mm_or_si128(filter.pair(y + at), filter.pair(y + at + 16))) != 0)
       break;
     at += 32;
   }
@@ -170,33 +185,37 @@ extern "C" int64_t rt_instr(const StrView *text, const StrView *search) {
     return hit == nullptr ? 0 : static_cast<const Byte *>(hit) - y + 1;
   }
   const uint64_t last = n - m; // last offset an occurrence can start at
-  const uint64_t middle = m - 2;
+  const uint64_t head = m - 1; // the bytes before the last
   if (last < 16) {
     for (uint64_t at = 0; at <= last; ++at)
-      if (y[at] == x[0] && y[at + m - 1] == x[m - 1] && memcmp(y + at + 1, x + 1, middle) == 0)
+      if (y[at + m - 1] == x[m - 1] && memcmp(y + at, x, head) == 0)
         return static_cast<int64_t>(at + 1);
     return 0;
   }
   uint64_t at = 0; // offsets below it are ruled out
-  const Filter filter{_mm_set1_epi8(static_cast<char>(x[0])),
-                      _mm_set1_epi8(static_cast<char>(x[1])),
-                      _mm_set1_epi8(static_cast<char>(x[m - 1])), m - 1};
+  // The pair: among the first 16 bytes before the last, the first that is not frequent in
+  // prose (or else the first byte), and among the last 16 bytes behind it, the last such (or
+  // else the last byte). The third is the first or the last byte, one that the pair leaves.
+  const uint64_t front = infrequent_at(x, 0, head - 1 < 15 ? head - 1 : 15, 0);
+  const uint64_t back = infrequent_at(x, head, m > front + 16 ? m - 16 : front + 1, head);
+  const uint64_t third = front != 0 ? 0 : back != head ? head : 1;
+  const Filter filter{_mm_set1_epi8(static_cast<char>(x[front])),
+                      _mm_set1_epi8(static_cast<char>(x[back])),
+                      _mm_set1_epi8(static_cast<char>(x[third])),
+                      front,
+                      back,
+                      third};
   uint64_t work = 0;
-  uint64_t rounds = 0; // times the scan stopped for a block
   for (;;) {
-    // The first and last bytes, and once they stop the scan more than once in 256 offsets, the
-    // second byte too.
-    at = rounds <= at / 256 + 8 ? run_to_agreement<false>(filter, y, at, last)
-                                : run_to_agreement<true>(filter, y, at, last);
-    ++rounds;
+    at = run_to_agreement(filter, y, at, last);
     // The last block may overlap the one before; offsets already ruled out are masked off.
     const uint64_t start = at < last - 15 ? at : last - 15;
     unsigned both = static_cast<unsigned>(_mm_movemask_epi8(filter.triple(y + start)));
     both &= 0xFFFFu << (at - start);
     while (both != 0) {
       const uint64_t offset = start + static_cast<unsigned>(__builtin_ctz(both));
-      const uint64_t same = common_prefix(y + offset + 1, x + 1, middle);
-      if (same == middle)
+      const uint64_t same = common_prefix(y + offset, x, m);
+      if (same == m)
         return static_cast<int64_t>(offset + 1);
       work += same + 1;
       both &= both - 1;

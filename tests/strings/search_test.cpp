@@ -63,6 +63,11 @@ TEST(Instr, AdversarialInputsAgreeWithAPlainScan) {
       {std::string(20000, 'a'), std::string(299, 'a') + "ba"},
       {std::string(20000, 'a') + std::string(299, 'a') + "ba", std::string(299, 'a') + "ba"},
       {std::string(5000, 'a') + "ab" + std::string(5000, 'a'), std::string(601, 'a') + "b"},
+      // frequent letters of prose only, and then bytes that are not, in the same shapes
+      {std::string(20000, 'a'), std::string(300, 'a') + "e"},
+      {std::string(20000, 'a') + std::string(299, 'a') + "ea", std::string(299, 'a') + "ea"},
+      {std::string(20000, 'b'), std::string(300, 'b') + "c"},
+      {std::string(20000, 'b') + std::string(299, 'b') + "cb", std::string(299, 'b') + "cb"},
       {[] {
          std::string s;
          for (int i = 0; i < 4000; ++i)
@@ -174,10 +179,10 @@ TEST(Instr, EachWayAroundItsLimits) {
     }
 }
 
-// Texts where the search string's first and last bytes agree every few offsets while its
-// second byte does not: the scan soon stops testing only the first and last bytes and tests
-// the second too. An occurrence placed at every offset up to well past that point, and a
-// near miss with only its second byte off, are each found or not as a plain search says.
+// Texts where two bytes of the search string agree every few offsets while a third does not:
+// the first and last bytes, or letters other than the most frequent of prose, near its front
+// and near its end. An occurrence placed at every offset up to well past the first thousand,
+// and a near miss with only the third byte off, are each found or not as a plain search says.
 TEST(Instr, FirstAndLastBytesEverywhere) {
   const struct {
     std::string filler, search;
@@ -186,7 +191,11 @@ TEST(Instr, FirstAndLastBytesEverywhere) {
       {"aX", "ab"},
       {"aXzz", "abzz"},
       {"aXa", "aba"},
-      {"a" + std::string(18, 'X') + "z", "ab" + std::string(17, 'Y') + "z"},
+      {"aXXXXXXXXXXXXXXXXXXz", "abYYYYYYYYYYYYYYYYYz"},
+      {"tXe", "the"},
+      {"eXe ", "ewe "},
+      {"tkXe", "tkbe"},
+      {"okkkkkkkkkkkkkkkkkkkkkkkkkkkkkkXe", "okkkkkkkkkkkkkkkkkkkkkkkkkkkkkkbe"},
   };
   for (const auto &f : families)
     for (size_t place = 0; place < 2600; place += place < 300 ? 1 : 37) {
@@ -202,23 +211,60 @@ TEST(Instr, FirstAndLastBytesEverywhere) {
     }
 }
 
-// Texts made so that candidate places abound and each fails late: every way must hand over to
-// its linear-time fallback and still find the first occurrence, or none.
+// Search strings of frequent letters of prose with other bytes placed near their front, near
+// their end, in the middle or nowhere, among copies of themselves with one byte changed, each
+// copy another byte: every byte of the search string is compared before a place counts, found
+// at the end of such a text and not found without it.
+TEST(Instr, EveryByteCountsWhicheverBytesTheScanTests) {
+  const std::string needles[] = {
+      "to",
+      "xo",
+      "ox",
+      "the",
+      "tha",
+      "that is",
+      "tha# is",
+      "that i#",
+      "#hat is",
+      "there on the",
+      std::string(40, 'e'),
+      "this and that are not here, and then #there it is on the text",
+      "at the start " + std::string(50, 'e') + " at the end",
+      std::string(20, 'e') + "w" + std::string(30, 'e') + "q" + std::string(20, 'e'),
+      "in the " + std::string(1, '\xE9') + std::string(30, 'n') + "\x01 on",
+  };
+  for (const std::string &needle : needles) {
+    std::string near_misses = "in an era, ";
+    for (size_t i = 0; i < needle.size(); ++i) {
+      std::string miss = needle;
+      miss[i] = miss[i] == 'Z' ? 'Y' : 'Z';
+      near_misses += miss + " ";
+    }
+    const std::string text = near_misses + needle + " and on";
+    Text t(text), misses(near_misses), s(needle);
+    EXPECT_EQ(rt_instr(t.v(), s.v()), static_cast<int64_t>(near_misses.size()) + 1) << needle;
+    EXPECT_EQ(rt_instr(misses.v(), s.v()), 0) << needle;
+  }
+}
+
+// Texts made so that candidate places abound and each fails late (of frequent letters of prose
+// only, so that no byte the scan could choose is rarer than another): every way must hand over
+// to its linear-time fallback and still find the first occurrence, or none.
 TEST(Instr, FallbackFromEachWay) {
   const struct {
     std::string text, search;
   } cases[] = {
       // 2 to 15 bytes, first and last bytes everywhere.
-      {std::string(5000, 'a'), "aaaaaaaba"},
-      {std::string(5000, 'a') + "aaaaaaaba", "aaaaaaaba"},
-      {repeated("aaaaab", 900), "aaaaabaaaaaac"},
-      {repeated("aaaaab", 900) + "aaaaabaaaaaac" + "aaaaab", "aaaaabaaaaaac"},
+      {std::string(5000, 'a'), "aaaaaaaea"},
+      {std::string(5000, 'a') + "aaaaaaaea", "aaaaaaaea"},
+      {repeated("aaaaae", 900), "aaaaaeaaaaaat"},
+      {repeated("aaaaae", 900) + "aaaaaeaaaaaat" + "aaaaae", "aaaaaeaaaaaat"},
       // 16 bytes and more in a long text, the last pair of the search string everywhere.
-      {repeated(std::string(20, 'a') + "b", 1000), std::string(40, 'a') + "b"},
-      {repeated(std::string(20, 'a') + "b", 1000) + std::string(40, 'a') + "b",
-       std::string(40, 'a') + "b"},
-      {repeated("ab", 9000), repeated("ab", 30) + "b"},
-      {repeated("ab", 9000) + repeated("ab", 30) + "b", repeated("ab", 30) + "b"},
+      {repeated(std::string(20, 'a') + "e", 1000), std::string(40, 'a') + "e"},
+      {repeated(std::string(20, 'a') + "e", 1000) + std::string(40, 'a') + "e",
+       std::string(40, 'a') + "e"},
+      {repeated("ae", 9000), repeated("ae", 30) + "e"},
+      {repeated("ae", 9000) + repeated("ae", 30) + "e", repeated("ae", 30) + "e"},
   };
   for (const auto &c : cases) {
     Text text(c.text), search(c.search);
@@ -234,11 +280,11 @@ TEST(Instr, FallbackResumesAtTheFirstOffsetNotRuledOut) {
     std::string filler, search;
     size_t size;
   } families[] = {
-      {"a", "aaaaaaaba", 600},
-      {std::string(20, 'a') + "b", std::string(40, 'a') + "b", 9000},
-      {std::string("d") + std::string(19, 'a') + "e" + std::string(19, 'a') + "b" +
+      {"a", "aaaaaaaea", 600},
+      {std::string(20, 'a') + "e", std::string(40, 'a') + "e", 9000},
+      {std::string("t") + std::string(19, 'a') + "h" + std::string(19, 'a') + "e" +
            std::string(60, 'a'),
-       std::string("d") + std::string(39, 'a') + "b", 9000},
+       std::string("t") + std::string(39, 'a') + "e", 9000},
   };
   for (const auto &f : families)
     for (size_t place = 0; place + f.search.size() <= f.size && place < 2800;
