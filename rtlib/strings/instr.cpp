@@ -61,43 +61,28 @@ int64_t two_way(const Byte *x, int64_t m, const Byte *y, int64_t n, int64_t j) {
   const int64_t ell_b = maximal_suffix(x, m, true, &period_b);
   const int64_t ell = ell_a > ell_b ? ell_a : ell_b;
   int64_t period = ell_a > ell_b ? period_a : period_b;
-  if (memcmp(x, x + period, static_cast<size_t>(ell + 1)) == 0) {
-    // The search string has this period throughout: after a full match of the right part,
-    // the shift keeps in memory how much of the left part is known to match.
-    int64_t memory = -1;
-    while (j <= n - m) {
-      int64_t i = (ell > memory ? ell : memory) + 1;
-      while (i < m && x[i] == y[i + j])
-        ++i;
-      if (i >= m) {
-        i = ell;
-        while (i > memory && x[i] == y[i + j])
-          --i;
-        if (i <= memory)
-          return j;
-        j += period;
-        memory = m - period - 1;
-      } else {
-        j += i - ell;
-        memory = -1;
-      }
-    }
-  } else {
+  // A search string with this period throughout keeps in memory, after a full match of the
+  // right part and a shift by the period, how much of the left part is known to match; any
+  // other shifts by more than either part and keeps nothing.
+  const bool periodic = memcmp(x, x + period, static_cast<size_t>(ell + 1)) == 0;
+  if (!periodic)
     period = (ell + 1 > m - ell - 1 ? ell + 1 : m - ell - 1) + 1;
-    while (j <= n - m) {
-      int64_t i = ell + 1;
-      while (i < m && x[i] == y[i + j])
-        ++i;
-      if (i >= m) {
-        i = ell;
-        while (i >= 0 && x[i] == y[i + j])
-          --i;
-        if (i < 0)
-          return j;
-        j += period;
-      } else {
-        j += i - ell;
-      }
+  int64_t memory = -1;
+  while (j <= n - m) {
+    int64_t i = (ell > memory ? ell : memory) + 1;
+    while (i < m && x[i] == y[i + j])
+      ++i;
+    if (i >= m) {
+      i = ell;
+      while (i > memory && x[i] == y[i + j])
+        --i;
+      if (i <= memory)
+        return j;
+      j += period;
+      memory = periodic ? m - period - 1 : -1;
+    } else {
+      j += i - ell;
+      memory = -1;
     }
   }
   return -1;

@@ -68,6 +68,11 @@ TEST(Instr, AdversarialInputsAgreeWithAPlainScan) {
       {std::string(20000, 'a') + std::string(299, 'a') + "ea", std::string(299, 'a') + "ea"},
       {std::string(20000, 'b'), std::string(300, 'b') + "c"},
       {std::string(20000, 'b') + std::string(299, 'b') + "cb", std::string(299, 'b') + "cb"},
+      // after the run of a, a search string without a period throughout, and places where
+      // its right part agrees once more after a shift by the period but its first bytes do not
+      {std::string(400, 'a') + "eettateaetaeaeeteeteateaeattateaeateaeteaaettaeaatettaattatett"
+                               "attaaaaetate",
+       "aaatta"},
       {[] {
          std::string s;
          for (int i = 0; i < 4000; ++i)
