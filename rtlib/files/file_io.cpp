@@ -12,6 +12,22 @@ DWORD low32(int64_t value) {
 int64_t widen(DWORD value) {
   return static_cast<int64_t>(static_cast<uint64_t>(value));
 }
+
+// The four reads and writes: one ReadFile or WriteFile each. A checked one returns the count
+// moved, or 0 when the platform reports failure; an unchecked read returns the count moved
+// whatever the platform reports, an unchecked write always 0.
+enum class Transfer { read_checked, read_unchecked, write_checked, write_unchecked };
+
+[[gnu::noinline]] int64_t transfer(void *handle, void *buffer, int64_t count, Transfer way) {
+  DWORD moved = 0;
+  const bool reading = way == Transfer::read_checked || way == Transfer::read_unchecked;
+  const BOOL done = reading ? ReadFile(handle, buffer, low32(count), &moved, nullptr)
+                            : WriteFile(handle, buffer, low32(count), &moved, nullptr);
+  if (way == Transfer::write_unchecked ||
+      (!done && (way == Transfer::read_checked || way == Transfer::write_checked)))
+    return 0;
+  return widen(moved);
+}
 } // namespace
 
 // On failure the caller's handle variable is left exactly as it was.
@@ -29,30 +45,20 @@ extern "C" int64_t rt_close(void *handle) {
   return 0;
 }
 
-extern "C" int64_t rt_read_checked(void *handle, void *buffer, int64_t count) {
-  DWORD got = 0;
-  if (!ReadFile(handle, buffer, low32(count), &got, nullptr))
-    return 0;
-  return widen(got);
+extern "C" RT_LEAF int64_t rt_read_checked(void *handle, void *buffer, int64_t count) {
+  return transfer(handle, buffer, count, Transfer::read_checked);
 }
 
-extern "C" int64_t rt_read_unchecked(void *handle, void *buffer, int64_t count) {
-  DWORD got = 0;
-  (void)ReadFile(handle, buffer, low32(count), &got, nullptr);
-  return widen(got);
+extern "C" RT_LEAF int64_t rt_read_unchecked(void *handle, void *buffer, int64_t count) {
+  return transfer(handle, buffer, count, Transfer::read_unchecked);
 }
 
-extern "C" int64_t rt_write_checked(void *handle, const void *buffer, int64_t count) {
-  DWORD put = 0;
-  if (!WriteFile(handle, buffer, low32(count), &put, nullptr))
-    return 0;
-  return widen(put);
+extern "C" RT_LEAF int64_t rt_write_checked(void *handle, const void *buffer, int64_t count) {
+  return transfer(handle, const_cast<void *>(buffer), count, Transfer::write_checked);
 }
 
-extern "C" int64_t rt_write_unchecked(void *handle, const void *buffer, int64_t count) {
-  DWORD put = 0;
-  (void)WriteFile(handle, buffer, low32(count), &put, nullptr);
-  return 0;
+extern "C" RT_LEAF int64_t rt_write_unchecked(void *handle, const void *buffer, int64_t count) {
+  return transfer(handle, const_cast<void *>(buffer), count, Transfer::write_unchecked);
 }
 
 // Moves by 0 bytes from the origin (0 start, 1 current, 2 end) and returns the low 32 bits of

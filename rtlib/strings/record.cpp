@@ -17,13 +17,9 @@ RtString *sized_record(uint64_t length) {
   constexpr uint64_t overhead = sizeof(RtString) + 1; // header and terminator
   if (length > UINT64_MAX - overhead)
     return nullptr;
-  RtString *record = static_cast<RtString *>(rt_alloc(length + overhead));
-  if (record == nullptr)
-    return nullptr;
-  record->data = text_area(record);
-  record->length = length;
-  record->capacity = length;
-  record->inline_flag = 1;
+  RtString *record = fixed_record(length + overhead, length);
+  if (record != nullptr)
+    record->length = length;
   return record;
 }
 

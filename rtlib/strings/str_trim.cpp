@@ -7,52 +7,38 @@
 
 namespace {
 
-RT_LEAF bool is_white(char c) {
+bool is_white(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-RT_LEAF uint64_t leading_white(const StrView *text) {
-  uint64_t n = 0;
-  while (n < text->length && is_white(text->data[n]))
-    ++n;
-  return n;
-}
-
-// The length without white space at the end, looking no further back than offset from.
-uint64_t end_without_white(const StrView *text, uint64_t from) {
-  uint64_t end = text->length;
-  while (end > from && is_white(text->data[end - 1]))
-    --end;
-  return end;
-}
-
-} // namespace
-
-extern "C" int64_t rt_str_trim(StrView *text) {
-  if (text->length == 0)
+// The trims themselves: white space off the start (front), off the end (back), or both; the
+// end is looked for no further back than the new start.
+[[gnu::noinline]] int64_t trim(StrView *text, bool front, bool back) {
+  const uint64_t length = text->length;
+  if (length == 0)
     return 0;
-  const uint64_t start = leading_white(text);
-  const uint64_t end = end_without_white(text, start);
+  uint64_t start = 0;
+  while (front && start < length && is_white(text->data[start]))
+    ++start;
+  uint64_t end = length;
+  while (back && end > start && is_white(text->data[end - 1]))
+    --end;
   text->data += start;
   text->length = end - start;
   text->data[text->length] = 0;
   return 0;
 }
 
-extern "C" int64_t rt_str_ltrim(StrView *text) {
-  if (text->length == 0)
-    return 0;
-  const uint64_t start = leading_white(text);
-  text->data += start;
-  text->length -= start;
-  text->data[text->length] = 0;
-  return 0;
+} // namespace
+
+extern "C" RT_LEAF int64_t rt_str_trim(StrView *text) {
+  return trim(text, true, true);
 }
 
-extern "C" int64_t rt_str_rtrim(StrView *text) {
-  if (text->length == 0)
-    return 0;
-  text->length = end_without_white(text, 0);
-  text->data[text->length] = 0;
-  return 0;
+extern "C" RT_LEAF int64_t rt_str_ltrim(StrView *text) {
+  return trim(text, true, false);
+}
+
+extern "C" RT_LEAF int64_t rt_str_rtrim(StrView *text) {
+  return trim(text, false, true);
 }
