@@ -126,6 +126,12 @@ TEST(WriteCalls, ResultTable) {
       EXPECT_EQ(call.args[4], 0u);
     }
   }
+  // A failure that still reports bytes written: the checked write reports the failure.
+  standin::reset_all();
+  standin::script_write_results({0, 0});
+  standin::script_results("WriteFile.count", {4, 4});
+  EXPECT_EQ(rt_write_checked(file, data, 10), 0);
+  EXPECT_EQ(rt_write_unchecked(file, data, 10), 0);
   standin::reset_all();
   standin::script_write_results({1});
   EXPECT_EQ(rt_write_checked(file, data, 0x100000003), 3);

@@ -1,6 +1,7 @@
 #include "stand_in.h"
 
 #include "capture.h"
+#include "stand_in_services.h"
 
 #include <csetjmp>
 #include <cstdarg>
@@ -123,8 +124,8 @@ BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD count, LPDWORD written, LPOVER
   }
   if (ok)
     s.files[file] += call.bytes;
-  if (written)
-    *written = ok ? count : 0;
+  if (written) // a failed write reports 0 bytes unless a count is scripted
+    *written = ok ? count : static_cast<DWORD>(standin::next_result("WriteFile.count", 0));
   return ok;
 }
 
