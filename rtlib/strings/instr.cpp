@@ -117,7 +117,8 @@ inline bool frequent_in_prose(Byte c) {
 // a byte not frequent in prose, or else the fallback.
 [[gnu::noinline]] uint64_t infrequent_at(const Byte *x, uint64_t from, uint64_t to,
                                          uint64_t fallback) {
-  for (uint64_t at = from;; at = at < to ? at + 1 : at - 1) {
+  const uint64_t step = from <= to ? 1 : ~uint64_t{0}; // one forward, or one back
+  for (uint64_t at = from;; at += step) {
     if (!frequent_in_prose(x[at]))
       return at;
     if (at == to)
