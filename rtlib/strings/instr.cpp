@@ -181,7 +181,8 @@ extern "C" int64_t rt_instr(const StrView *text, const StrView *search) {
   uint64_t at = 0; // offsets below it are ruled out
   // The pair: among the first 16 bytes before the last, the first that is not frequent in
   // prose (or else the first byte), and among the last 16 bytes behind it, the last such (or
-  // else the last byte). The third is the first or the last byte, one that the pair leaves.
+  // else the last byte). The third is the first or the last byte, one that the pair leaves, or
+  // the second when the pair is the first and the last.
   const uint64_t front = infrequent_at(x, 0, head - 1 < 15 ? head - 1 : 15, 0);
   const uint64_t back = infrequent_at(x, head, m > front + 16 ? m - 16 : front + 1, head);
   const uint64_t third = front != 0 ? 0 : back != head ? head : 1;

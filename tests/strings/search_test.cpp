@@ -141,11 +141,11 @@ int64_t plain_position(const std::string &text, const std::string &search) {
   return at == std::string::npos ? 0 : static_cast<int64_t>(at) + 1;
 }
 
-// Each way of searching, at the places where it changes step: texts with fewer than 17 start
-// offsets; occurrences in the first block of 16 offsets, across a block boundary and in the
-// last block, which overlaps the one before; search strings whose first and last bytes are
-// found often while the middle differs; and, in texts of some KiB, places around 1 and 4 KiB
-// and search strings of up to 300 bytes whose ends are also found inside them.
+// The scan at the places where it changes step: texts with fewer than 17 start offsets;
+// occurrences in the first block of 16 offsets, across a block boundary and in the last
+// block, which overlaps the one before; search strings whose first and last bytes are found
+// often while the middle differs; and, in texts of some KiB, places far in (around 1 and
+// 4 KiB) and search strings of up to 300 bytes whose ends are also found inside them.
 TEST(Instr, EachWayAroundItsLimits) {
   std::string base;
   for (int i = 0; base.size() < 9000; ++i)
@@ -253,18 +253,19 @@ TEST(Instr, EveryByteCountsWhicheverBytesTheScanTests) {
 }
 
 // Texts made so that candidate places abound and each fails late (of frequent letters of prose
-// only, so that no byte the scan could choose is rarer than another): every way must hand over
-// to its linear-time fallback and still find the first occurrence, or none.
+// only, so that no byte the scan could choose is rarer than another), for short and long search
+// strings: the scan must hand over to its linear-time fallback and still find the first
+// occurrence, or none.
 TEST(Instr, FallbackFromEachWay) {
   const struct {
     std::string text, search;
   } cases[] = {
-      // 2 to 15 bytes, first and last bytes everywhere.
+      // up to 15 bytes, first and last bytes everywhere
       {std::string(5000, 'a'), "aaaaaaaea"},
       {std::string(5000, 'a') + "aaaaaaaea", "aaaaaaaea"},
       {repeated("aaaaae", 900), "aaaaaeaaaaaat"},
       {repeated("aaaaae", 900) + "aaaaaeaaaaaat" + "aaaaae", "aaaaaeaaaaaat"},
-      // 16 bytes and more in a long text, the last pair of the search string everywhere.
+      // longer ones in a long text, the last two bytes of the search string everywhere
       {repeated(std::string(20, 'a') + "e", 1000), std::string(40, 'a') + "e"},
       {repeated(std::string(20, 'a') + "e", 1000) + std::string(40, 'a') + "e",
        std::string(40, 'a') + "e"},
