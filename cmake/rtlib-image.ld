@@ -1,19 +1,15 @@
-/* Layout of an rtlib image (GNU ld, x86-64 PE).
+/* Layout of an rtlib image (GNU ld, x86-64 PE). docs/image-pipeline.md says why each part
+   is there and what it costs.
 
-   Every 512-byte file block counts in these small images, so there are as few sections as the
-   platform allows:
+   Every 512-byte file block counts in these small images, so there are as few sections as
+   GNU ld allows:
      .text   code, read-only data, unwind codes and the import tables (the loader makes the
              import address table writable while it binds it), read-only and executable;
      .data   initialised and zero-filled data, only when the image has any;
-     .reloc  base relocations, only when something needs relocating;
-     .pdata  the function table.
+     .pdata  the function table, only when a routine has unwind data;
+     .reloc  base relocations, only when something needs relocating.
    GNU ld sets the exception directory only from a section named .pdata and the relocation
-   directory only from one named .reloc, so these tables come last, where rtlib-fold-pdata (run
-   on every image after the link) can move them into the room at the end of .text and drop
-   their sections without moving any other address; on its way it lets functions whose unwind
-   codes are alike share one record of them. So that the room is always there, .data starts
-   no earlier than the first section boundary behind the code and both tables.
-   With three sections or fewer the headers fit in one 512-byte block.
+   directory only from one named .reloc, so these two keep sections of their own.
 
    Sections that nothing reaches are dropped (--gc-sections): among them the jump stubs of the
    import libraries, since the runtime calls every imported routine through its address-table
@@ -26,6 +22,9 @@
    image-relative values, the form the linker writes into the directory). The import lookup
    tables (.idata$4) are left out: each descriptor's lookup-table field is then 0, and the loader
    reads the names from the address table itself, which holds the same entries until it is bound.
+
+   DWARF debug information, where the objects carry it and the link does not strip it (-s), ends
+   the image in sections that the loader does not map, as in GNU ld's own script.
 
    An rtlib image has no C runtime start-up, so the link fails, saying why, when the program
    brings anything that start-up code would have had to run or set up. */
@@ -73,30 +72,47 @@ SECTIONS
     KEEP(SORT(*)(.idata$6))
     KEEP(*t.o(.idata$7))
 
-    /* The unwind codes end the section, where rtlib-fold-pdata can merge the records that are
-       alike. */
     . = ALIGN(4);
     KEEP(*(.xdata*))
   }
-  .data ALIGN(ALIGN(., 4) + SIZEOF(.pdata) + 4 + SIZEOF(.reloc), __section_alignment__) :
+  .data BLOCK(__section_alignment__) :
   {
     *(.data) *(.data2) *(SORT(.data$*))
     *(.bss) *(COMMON)
-  }
-  .reloc BLOCK(__section_alignment__) :
-  {
-    *(.reloc)
   }
   .pdata BLOCK(__section_alignment__) :
   {
     KEEP(*(.pdata*))
   }
+  .reloc BLOCK(__section_alignment__) :
+  {
+    *(.reloc)
+  }
+  .debug_aranges BLOCK(__section_alignment__) (NOLOAD) : { *(.debug_aranges) }
+  .debug_pubnames BLOCK(__section_alignment__) (NOLOAD) : { *(.debug_pubnames) }
+  .debug_info BLOCK(__section_alignment__) (NOLOAD) : { *(.debug_info .gnu.linkonce.wi.*) }
+  .debug_abbrev BLOCK(__section_alignment__) (NOLOAD) : { *(.debug_abbrev) }
+  .debug_line BLOCK(__section_alignment__) (NOLOAD) : { *(.debug_line) }
+  .debug_frame BLOCK(__section_alignment__) (NOLOAD) : { *(.debug_frame*) }
+  .debug_str BLOCK(__section_alignment__) (NOLOAD) : { *(.debug_str) }
+  .debug_loc BLOCK(__section_alignment__) (NOLOAD) : { *(.debug_loc) }
+  .debug_macinfo BLOCK(__section_alignment__) (NOLOAD) : { *(.debug_macinfo) }
+  .debug_pubtypes BLOCK(__section_alignment__) (NOLOAD) : { *(.debug_pubtypes) }
+  .debug_ranges BLOCK(__section_alignment__) (NOLOAD) : { *(.debug_ranges) }
+  .debug_types BLOCK(__section_alignment__) (NOLOAD) : { *(.debug_types) }
+  .debug_addr BLOCK(__section_alignment__) (NOLOAD) : { *(.debug_addr) }
+  .debug_line_str BLOCK(__section_alignment__) (NOLOAD) : { *(.debug_line_str) }
+  .debug_loclists BLOCK(__section_alignment__) (NOLOAD) : { *(.debug_loclists) }
+  .debug_macro BLOCK(__section_alignment__) (NOLOAD) : { *(.debug_macro) }
+  .debug_names BLOCK(__section_alignment__) (NOLOAD) : { *(.debug_names) }
+  .debug_rnglists BLOCK(__section_alignment__) (NOLOAD) : { *(.debug_rnglists) }
+  .debug_str_offsets BLOCK(__section_alignment__) (NOLOAD) : { *(.debug_str_offsets) }
   /DISCARD/ :
   {
     *(.idata$4)
     *(.idata$7)
     *(.debug$S) *(.debug$T) *(.debug$F) *(.drectve) *(.note.GNU-stack) *(.gnu.lto_*)
-    *(.eh_frame*) *(.debug*) *(.zdebug*) *(.stab*)
+    *(.eh_frame*) *(.zdebug*) *(.stab*)
   }
 }
 

@@ -22,8 +22,8 @@
  * it with rt_free(); no routine releases anything on its own. Blocks of the inline profile come
  * from msvcrt `malloc` and go back through `free`; the two kinds never mix.
  *
- * The lines "call-profile routines: begin/end" below bracket every routine that a
- * call-profile image carries; the build and its tests read them.
+ * Which routines every image of a profile carries, used or not, says the routine table
+ * `routines.txt` of the runtime's sources.
  */
 #ifndef RTLIB_H
 #define RTLIB_H
@@ -91,7 +91,6 @@ typedef struct RtString {
  */
 int64_t program_main(void);
 
-/* call-profile routines: begin */
 
 /* ---- Start-up and exit --------------------------------------------------------------- */
 
@@ -766,7 +765,6 @@ int64_t rt_max(int64_t a, int64_t b);
  */
 int64_t rt_clamp(int64_t value, int64_t lower, int64_t upper);
 
-/* call-profile routines: end */
 
 /* ---- Inline runtime tail ------------------------------------------------------------- */
 

@@ -1,12 +1,12 @@
 #include "platform.h"
 
-extern "C" int64_t rt_identity(int64_t value) {
+extern "C" RT_LEAF int64_t rt_identity(int64_t value) {
   return value;
 }
 
 // Whatever the caller passes is never read; the caller removes its own arguments.
-extern "C" int64_t rt_zero(...) {
+extern "C" RT_LEAF int64_t rt_zero(...) {
   return 0;
 }
 
-extern "C" void rt_nop(...) {}
+extern "C" RT_LEAF void rt_nop(...) {}

@@ -2,7 +2,7 @@
 
 // Shortens a record's text in place: only a count up to the current length passes, and then
 // the length and the terminator change together. The count comes back either way.
-extern "C" uint64_t rt_set_end(char *data, uint64_t count, StrView *record) {
+extern "C" RT_LEAF uint64_t rt_set_end(char *data, uint64_t count, StrView *record) {
   if (count <= record->length) {
     record->length = count;
     data[count] = 0;

@@ -1,7 +1,7 @@
 #include "platform.h"
 
 // Positions compare unsigned; a second position below the first stores nothing.
-extern "C" void rt_terminate_at(char *buffer, uint64_t first, uint64_t second) {
+extern "C" RT_LEAF void rt_terminate_at(char *buffer, uint64_t first, uint64_t second) {
   if (second >= first)
     buffer[second - first] = 0;
 }

@@ -1,9 +1,9 @@
 #include "platform.h"
 
-extern "C" char *rt_view_data(const StrView *view) {
+extern "C" RT_LEAF char *rt_view_data(const StrView *view) {
   return view->data;
 }
 
-extern "C" uint64_t rt_view_length(const StrView *view) {
+extern "C" RT_LEAF uint64_t rt_view_length(const StrView *view) {
   return view->length;
 }

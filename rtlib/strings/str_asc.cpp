@@ -2,6 +2,6 @@
 
 // Reads one byte, the first at data, whatever the length: for an empty text that is the
 // terminator, so the result is 0.
-extern "C" int64_t rt_str_asc(const StrView *text) {
+extern "C" RT_LEAF int64_t rt_str_asc(const StrView *text) {
   return static_cast<unsigned char>(text->data[0]);
 }

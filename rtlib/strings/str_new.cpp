@@ -1,10 +1,10 @@
 #include "record.h"
 
 // An empty record: 64-byte block, capacity 32, the terminator already in place.
-extern "C" RtString *rt_str_new(void) {
+extern "C" RT_LEAF RtString *rt_str_new(void) {
   return rt::fixed_record(64, 32);
 }
 
-extern "C" RtString *rt_str_empty(void) {
+extern "C" RT_LEAF RtString *rt_str_empty(void) {
   return rt_str_new();
 }

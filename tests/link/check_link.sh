@@ -32,8 +32,7 @@ compile=$(grep -- ' -c hello.cpp' <<<"$commands")
 link_call=$(grep -- 'rtlib-call.rsp' <<<"$commands")
 link_full=$(grep -- 'rtlib-inline-full.rsp' <<<"$commands")
 link_reduced=$(grep -- 'rtlib-inline-reduced.rsp' <<<"$commands")
-fold=$(grep -- 'rtlib-fold-pdata' <<<"$commands")
-[[ -n $compile && -n $link_call && -n $link_full && -n $link_reduced && -n $fold ]] ||
+[[ -n $compile && -n $link_call && -n $link_full && -n $link_reduced ]] ||
   { echo "README: hand link block not found"; exit 1; }
 
 # Both ways, one image per profile.
@@ -48,21 +47,10 @@ done
 eval "${link_call//hello/call_image}"
 eval "$(sed 's/report_main/full_main/; s/report\.o/inline_image.o/; s/report\.exe/full_image.exe/' <<<"$link_full")"
 eval "$(sed 's/tiny_main/reduced_main/; s/tiny\.o/inline_image.o/; s/tiny\.exe/reduced_image.exe/' <<<"$link_reduced")"
-eval "$(sed 's/hello\.exe/call_image.exe/; s/report\.exe/full_image.exe/; s/tiny\.exe/reduced_image.exe/' <<<"$fold")"
 for image in call_image full_image reduced_image; do
   cmp -s "$work/package/$image.exe" "$work/hand/$image.exe" ||
     fail "$image: the hand link line and rtlib_add_image give different images"
 done
-
-# Folding an image once more changes nothing; a file that is no image is refused.
-cp call_image.exe again.exe
-eval "$(sed 's/ hello\.exe.*/ again.exe/' <<<"$fold")" 2>"$work/log"
-cmp -s call_image.exe again.exe || fail "folding a folded image changed it"
-grep -q "left as it is" "$work/log" || fail "folding a folded image said nothing"
-echo "no image" >bogus.exe
-if eval "$(sed 's/ hello\.exe.*/ bogus.exe/' <<<"$fold")" 2>/dev/null; then
-  fail "folding a file that is no image succeeded"
-fi
 
 # The pkg-config file's libraries, in place of the hand line's, link the same image; its include
 # folder is the installed one. (The file finds the prefix from its own place, so its folders
@@ -73,7 +61,6 @@ cflags=$(echo $(pkg-config --cflags rtlib))
   fail "pkg-config --cflags rtlib gives '$cflags'"
 pc_link="${link_call%% -L*} $(pkg-config --libs rtlib) -o call_image_pc.exe"
 eval "${pc_link//hello/call_image}"
-eval "$(sed 's/ hello\.exe.*/ call_image_pc.exe/' <<<"$fold")"
 cmp -s "$work/package/call_image.exe" "$work/hand/call_image_pc.exe" ||
   fail "call_image: the libraries from pkg-config give a different image"
 
