@@ -14,9 +14,10 @@ extern "C" StrTemp rt_strtemp_concat(StrTemp left, StrTemp right) {
     return StrTemp{nullptr, 0};
   }
   // Lengths of real blocks never come near this; anything beyond cannot be allocated.
-  if (total > static_cast<uint64_t>(INT64_MAX) - 8u)
-    ExitProcess(1);
-  char *const block = static_cast<char *>(rt_inline::allocate_or_exit(total + 8u));
+  if (total > static_cast<uint64_t>(INT64_MAX) - RT_STRTEMP_TAIL_BYTES)
+    ExitProcess(RT_EXIT_NO_MEMORY);
+  char *const block =
+      static_cast<char *>(rt_inline::allocate_or_exit(total + RT_STRTEMP_TAIL_BYTES));
   uint64_t at = 0;
   if (m != 0) {
     memcpy(block + at, left.data, static_cast<size_t>(m));

@@ -3,9 +3,9 @@
 // A fresh block holding the view's bytes followed by 8 zero bytes; the statement owns it.
 extern "C" StrTemp rt_strtemp_copy(const char *data, int64_t length) {
   const uint64_t n = static_cast<uint64_t>(length);
-  char *const block = static_cast<char *>(rt_inline::allocate_or_exit(n + 8u));
+  char *const block = static_cast<char *>(rt_inline::allocate_or_exit(n + RT_STRTEMP_TAIL_BYTES));
   if (n != 0)
     memcpy(block, data, static_cast<size_t>(n));
-  rt_inline::zero_tail(block, n, 8);
+  rt_inline::zero_tail(block, n, RT_STRTEMP_TAIL_BYTES);
   return StrTemp{block, length};
 }

@@ -1,13 +1,13 @@
 #include "heap.h"
 
-// A dynamic variable starts on a 520-byte block with room for 512 text bytes; its first 8
-// bytes are zero.
+// A dynamic variable starts on its starting block (520 bytes, room for 512 text bytes), whose
+// first 8 bytes are zero.
 extern "C" void rt_strvar_init(StrVar *var) {
-  char *const block = static_cast<char *>(rt_inline::allocate_or_exit(520));
+  char *const block = static_cast<char *>(rt_inline::allocate_or_exit(RT_STRVAR_START_BLOCK_BYTES));
   var->data = block;
   var->length = 0;
-  var->capacity = 512;
-  rt_inline::zero_tail(block, 0, 8);
+  var->capacity = RT_STRVAR_START_CAPACITY;
+  rt_inline::zero_tail(block, 0, RT_STRVAR_START_ZERO_BYTES);
 }
 
 // A fixed-size variable lives on its own inline buffer of size bytes, marked by a negative

@@ -7,7 +7,7 @@ extern "C" void *rt_thread_launch(RtThreadStart start, uint64_t count, const uin
   ThreadArgBlock *const block = static_cast<ThreadArgBlock *>(
       rt_inline::opaque(rt_inline::allocate_or_exit(sizeof(ThreadArgBlock))));
   rt_inline::fill_zero(block, sizeof(ThreadArgBlock));
-  const uint64_t stored = count < 30 ? count : 30;
+  const uint64_t stored = count < RT_THREAD_ARG_WORDS ? count : RT_THREAD_ARG_WORDS;
   for (uint64_t i = 0; i < stored; ++i)
     block->args[i] = words[i];
   const HANDLE thread = CreateThread(nullptr, 0, start, block, 0, thread_id);

@@ -1,5 +1,5 @@
 #include "platform.h"
 
 extern "C" void rt_fatal_exit(void) {
-  ExitProcess(252);
+  ExitProcess(RT_EXIT_FATAL);
 }
