@@ -91,7 +91,6 @@ typedef struct RtString {
  */
 int64_t program_main(void);
 
-
 /* ---- Start-up and exit --------------------------------------------------------------- */
 
 /**
@@ -764,7 +763,6 @@ int64_t rt_max(int64_t a, int64_t b);
  * @return The clamped value.
  */
 int64_t rt_clamp(int64_t value, int64_t lower, int64_t upper);
-
 
 /* ---- Inline runtime tail ------------------------------------------------------------- */
 
