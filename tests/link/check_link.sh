@@ -52,6 +52,18 @@ for image in call_image full_image reduced_image; do
     fail "$image: the hand link line and rtlib_add_image give different images"
 done
 
+# DEBUG_INFO overrides the configuration: ON keeps symbols and DWARF sections in a build that
+# strips, OFF strips in a Debug build, where the other images keep them.
+has_debug() { x86_64-w64-mingw32-objdump -h "$1" | grep -q ' \.debug_info ' && x86_64-w64-mingw32-nm "$1" | grep -q ' rt_str_from_int$'; }
+has_debug "$work/package/call_image_debug_on.exe" || fail "DEBUG_INFO ON: no debug information"
+! has_debug "$work/package/call_image.exe" || fail "an empty build type kept debug information"
+cmp -s "$work/package/call_image.exe" "$work/package/call_image_debug_off.exe" ||
+  fail "DEBUG_INFO OFF: not the same image as the stripped one"
+configure "$work/debug" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build "$work/debug" >/dev/null
+has_debug "$work/debug/call_image.exe" || fail "Debug: no debug information"
+! has_debug "$work/debug/call_image_debug_off.exe" || fail "Debug, DEBUG_INFO OFF: debug information kept"
+
 # The pkg-config file's libraries, in place of the hand line's, link the same image; its include
 # folder is the installed one. (The file finds the prefix from its own place, so its folders
 # come as lib/pkgconfig/../..)
