@@ -1,4 +1,6 @@
+#include "examined.h"
 #include "record.h"
+#include "search.h"
 
 // What is read: the source only inside [data, data + length), the search string only inside
 // its length, the replacement by its length. An occurrence is what strstr would find in the
@@ -9,32 +11,56 @@
 
 namespace {
 
-struct Search {
-  const char *end;     // source data + length
-  const StrView *full; // all length bytes of the search string
-  StrView lead;        // its bytes up to its first NUL, at least one of them
-};
+// The occurrences, in order. A search string without a NUL is found only inside the source's
+// first NUL-terminated stretch, since an occurrence can span no NUL and the scan ends at the
+// first stretch that holds none. A search string with a NUL can only match where its bytes up
+// to that NUL (the lead) end just before a NUL of the source: there is one such place for the
+// stretch from where the scan stands to the source's next NUL, and the scan goes on behind
+// the occurrence, in the next stretch, or ends there.
+struct Occurrences {
+  const char *data, *end; // the source, by its length
+  uint64_t m, lead;       // the search string's length and that of its lead
+  const char *stop;       // without a NUL: the end of the first stretch
+  const char *x;          // the search string
+  rt::Search search;
 
-// The next occurrence at or after place, or null. The scan stays inside the NUL-terminated
-// stretch that starts at place, as strstr's would.
-const char *next_occurrence(const char *place, const Search &s) {
-  const uint64_t left = static_cast<uint64_t>(s.end - place);
-  if (left == 0)
-    return nullptr;
-  const char *nul = static_cast<const char *>(memchr(place, 0, left));
-  const char *stop = nul == nullptr ? s.end : nul;
-  const uint64_t m = s.full->length;
-  for (;;) {
-    StrView stretch{const_cast<char *>(place), static_cast<uint64_t>(stop - place)};
-    const int64_t at = rt_instr(&stretch, &s.lead);
-    if (at == 0)
-      return nullptr;
-    const char *found = place + (at - 1);
-    if (static_cast<uint64_t>(s.end - found) >= m && memcmp(found, s.full->data, m) == 0)
-      return found;
-    place = found + 1;
+  Occurrences(const StrView *source, const StrView *s, uint64_t lead_length)
+      : data(source->data), end(source->data + source->length), m(s->length), lead(lead_length),
+        stop(end), x(s->data) {
+    if (lead == m) {
+      const void *nul = memchr(data, 0, source->length);
+      RT_EXAMINED(nul == nullptr ? source->length
+                                 : static_cast<uint64_t>(static_cast<const char *>(nul) - data));
+      if (nul != nullptr)
+        stop = static_cast<const char *>(nul);
+    }
+    restart();
   }
-}
+
+  // Sets the search up to go through the source once more from its start.
+  void restart() {
+    rt::search_start(search, x, m);
+  }
+
+  // The first occurrence at or after place, or null.
+  const char *next(const char *place) {
+    if (lead == m) {
+      const uint64_t n = static_cast<uint64_t>(stop - data);
+      const uint64_t at = rt::search_next(search, data, n, static_cast<uint64_t>(place - data));
+      return at == n ? nullptr : data + at;
+    }
+    const uint64_t left = static_cast<uint64_t>(end - place);
+    const char *nul = static_cast<const char *>(memchr(place, 0, left));
+    RT_EXAMINED(nul == nullptr ? left : static_cast<uint64_t>(nul - place) + 1);
+    if (nul == nullptr || static_cast<uint64_t>(nul - place) < lead)
+      return nullptr;
+    const char *found = nul - lead;
+    RT_EXAMINED(m);
+    if (static_cast<uint64_t>(end - found) < m || memcmp(found, x, m) != 0)
+      return nullptr;
+    return found;
+  }
+};
 
 // Length of the result: source length + count * (replacement - search). False when it does
 // not fit in 64 bits. Occurrences do not overlap, so a shrinking result cannot go below 0.
@@ -66,10 +92,10 @@ extern "C" RtString *rt_str_replace(const StrView *source, const StrView *search
   const char *search_nul = static_cast<const char *>(memchr(search->data, 0, m));
   const uint64_t lead =
       search_nul == nullptr ? m : static_cast<uint64_t>(search_nul - search->data);
-  const Search s{source->data + source->length, search, StrView{search->data, lead}};
+  Occurrences occurrences(source, search, lead);
   uint64_t count = 0;
-  for (const char *found = next_occurrence(source->data, s); found != nullptr;
-       found = next_occurrence(found + m, s))
+  for (const char *found = occurrences.next(source->data); found != nullptr;
+       found = occurrences.next(found + m))
     ++count;
   if (count == 0)
     return rt_str_dup(source);
@@ -81,15 +107,16 @@ extern "C" RtString *rt_str_replace(const StrView *source, const StrView *search
     return rt_str_dup(source);
   char *out = record->data;
   const char *place = source->data;
-  for (const char *found = next_occurrence(place, s); found != nullptr;
-       found = next_occurrence(place, s)) {
+  occurrences.restart();
+  for (const char *found = occurrences.next(place); found != nullptr;
+       found = occurrences.next(place)) {
     const uint64_t before = static_cast<uint64_t>(found - place);
     rt_copy_bytes(out, place, before);
     rt_copy_bytes(out + before, replacement->data, replacement->length);
     out += before + replacement->length;
     place = found + m;
   }
-  const uint64_t rest = static_cast<uint64_t>(s.end - place);
+  const uint64_t rest = static_cast<uint64_t>(occurrences.end - place);
   rt_copy_bytes(out, place, rest);
   out[rest] = 0;
   return record;

@@ -4,6 +4,7 @@
 // multiple of what the routine reads, so that a search that turns quadratic fails here.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,38 @@ TEST(Cost, InstrIsLinearOnAdversarialInputs) {
           examined_by([&] { static_cast<void>(rt_instr(text.v(), search.v())); });
       EXPECT_LE(bytes, bound_per_byte * (s.text.size() + s.search.size())) << s.name << ", n=" << n;
     }
+}
+
+// The bytes before the text's first NUL (or all of them): what count and replace cannot do
+// without reading, so that a count below it means the hook is not wired up.
+size_t before_nul(const std::string &s) {
+  return std::min(s.find('\0'), s.size());
+}
+
+TEST(Cost, CountIsLinearOnAdversarialInputs) {
+  for (size_t n : {size_t{4096}, size_t{16384}})
+    for (const Shape &s : adversarial_shapes(n)) {
+      Text text(s.text), search(s.search);
+      const unsigned long long bytes =
+          examined_by([&] { static_cast<void>(rt_str_count(text.v(), search.v())); });
+      EXPECT_GE(bytes, before_nul(s.text)) << s.name << ", n=" << n;
+      EXPECT_LE(bytes, bound_per_byte * (s.text.size() + s.search.size())) << s.name << ", n=" << n;
+    }
+}
+
+TEST(Cost, ReplaceIsLinearOnAdversarialInputs) {
+  for (size_t n : {size_t{4096}, size_t{16384}})
+    for (const Shape &s : adversarial_shapes(n))
+      for (const std::string replacement : {"", "R", "bb"}) {
+        Text text(s.text), search(s.search), by(replacement);
+        const unsigned long long bytes = examined_by([&] {
+          Owned r(rt_str_replace(text.v(), search.v(), by.v()));
+          EXPECT_TRUE(r) << s.name;
+        });
+        EXPECT_GE(bytes, before_nul(s.text)) << s.name << ", n=" << n;
+        EXPECT_LE(bytes, bound_per_byte * (s.text.size() + s.search.size()))
+            << s.name << ", n=" << n;
+      }
 }
 
 } // namespace
