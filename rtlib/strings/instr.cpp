@@ -280,6 +280,30 @@ uint64_t rt::search_next(Search &s, const char *text, uint64_t n, uint64_t from)
   }
 }
 
+uint64_t rt::count_byte(const char *text, uint64_t n, char c) {
+  const Byte *y = reinterpret_cast<const Byte *>(text);
+  const __m128i want = _mm_set1_epi8(c), zero = _mm_setzero_si128();
+  RT_EXAMINED(n);
+  // Each block of 16 bytes adds 1 to a byte counter per lane that holds c; before a counter can
+  // overflow, the counters are added up into two 64-bit sums.
+  __m128i sums = zero;
+  uint64_t i = 0;
+  while (n - i >= 16) {
+    const uint64_t blocks = (n - i) / 16 < 255 ? (n - i) / 16 : 255;
+    __m128i counters = zero;
+    for (uint64_t k = 0; k < blocks; ++k, i += 16)
+      counters = _mm_sub_epi8(
+          counters,
+          _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(y + i)), want));
+    sums = _mm_add_epi64(sums, _mm_sad_epu8(counters, zero));
+  }
+  uint64_t count = static_cast<uint64_t>(_mm_cvtsi128_si64(sums)) +
+                   static_cast<uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums)));
+  for (; i < n; ++i)
+    count += y[i] == static_cast<Byte>(c);
+  return count;
+}
+
 extern "C" int64_t rt_instr(const StrView *text, const StrView *search) {
   const uint64_t m = search->length;
   const uint64_t n = text->length;

@@ -32,4 +32,7 @@ void search_start(Search &s, const char *x, uint64_t m);
 // Every call of one search goes over the same text, from an offset above the last one found.
 uint64_t search_next(Search &s, const char *y, uint64_t n, uint64_t from);
 
+// How many bytes of y[0..n) are c.
+uint64_t count_byte(const char *y, uint64_t n, char c);
+
 } // namespace rt

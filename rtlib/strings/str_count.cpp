@@ -11,6 +11,8 @@ extern "C" int64_t rt_str_count(const StrView *text, const StrView *search) {
   const uint64_t n = strlen(text->data);
   const uint64_t m = strlen(search->data);
   RT_EXAMINED(n + m);
+  if (m == 1)
+    return static_cast<int64_t>(rt::count_byte(text->data, n, search->data[0]));
   rt::Search s;
   rt::search_start(s, search->data, m);
   int64_t count = 0;

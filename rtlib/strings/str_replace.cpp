@@ -94,9 +94,13 @@ extern "C" RtString *rt_str_replace(const StrView *source, const StrView *search
       search_nul == nullptr ? m : static_cast<uint64_t>(search_nul - search->data);
   Occurrences occurrences(source, search, lead);
   uint64_t count = 0;
-  for (const char *found = occurrences.next(source->data); found != nullptr;
-       found = occurrences.next(found + m))
-    ++count;
+  if (m == 1)
+    count = rt::count_byte(source->data, static_cast<uint64_t>(occurrences.stop - source->data),
+                           search->data[0]);
+  else
+    for (const char *found = occurrences.next(source->data); found != nullptr;
+         found = occurrences.next(found + m))
+      ++count;
   if (count == 0)
     return rt_str_dup(source);
   uint64_t length = 0;
