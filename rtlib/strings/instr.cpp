@@ -4,8 +4,9 @@
 #include "search.h"
 
 // The search core (search.h) has two ways of searching, both linear in the text's length and
-// using no memory beyond a few words; rt_instr runs it once, rt_str_count and rt_str_replace
-// behind every occurrence they find.
+// using no memory beyond a few words. It finds the first occurrence from a given offset on
+// (rt_instr, and rt_str_replace behind every occurrence it replaces) or counts them all,
+// overlapping ones included, in one run (rt_str_count).
 //   - The scan: 16 start offsets at a time (32 while nothing is found), SSE2 compares the
 //     text's bytes with two bytes of the search string (the pair), each at its own distance
 //     from the start offsets; where the pair agrees, a third byte is compared too, and only
@@ -16,15 +17,14 @@
 //     and last bytes of a search string are often common letters that agree once in some 60
 //     offsets, and each such place costs the scan more than the 60 offsets themselves.
 //     Fewer than 17 start offsets from where a search begins are tested offset by offset.
-//   - The scan keeps account of the bytes its comparisons cost, full matches included, over
-//     all the runs of one search; as soon as that grows beyond a small multiple of the
-//     distance covered (a text and search string made to defeat it, such as a long run of a
-//     searched for a...aea, frequent letters all, or occurrences that overlap each other), the
-//     two-way search takes over from the offsets not yet ruled out, for this and every later
-//     run. Behind an occurrence it goes on by the search string's period and keeps in memory
-//     the part already known to match, so that overlapping occurrences cost no more than the
-//     text. Only such texts reach it, so its set-up, the two maximal suffixes, is compiled for
-//     size (cold).
+//   - The scan keeps account of the bytes its comparisons cost, full matches included; as soon
+//     as that grows beyond a small multiple of the distance covered (a text and search string
+//     made to defeat it, such as a long run of a searched for a...aea, frequent letters all,
+//     or occurrences that overlap each other), the two-way search takes over from the offsets
+//     not yet ruled out. Behind an occurrence it goes on by the search string's period and
+//     keeps in memory the part already known to match, so that counting overlapping
+//     occurrences costs no more than the text. Only such texts reach it, so its set-up, the
+//     two maximal suffixes, is compiled for size (cold).
 
 namespace {
 
@@ -59,11 +59,12 @@ using Byte = unsigned char;
   return start;
 }
 
-// Two-way string matching (Crochemore and Perrin). The search string splits at a critical
-// position ell: the right part is compared left to right, then the left part right to left.
-[[gnu::cold]] void two_way_start(rt::Search &s) {
-  const Byte *x = s.x;
-  const int64_t m = static_cast<int64_t>(s.m);
+// Two-way string matching (Crochemore and Perrin) of x[0..m) in y[0..n), starting at offset j.
+// The search string splits at a critical position ell: the right part is compared left to
+// right, then the left part right to left. One plus the offset of the first occurrence, or 0;
+// or, with all set, count plus the number of occurrences.
+uint64_t two_way(const Byte *x, int64_t m, const Byte *y, uint64_t n, int64_t j, bool all,
+                 uint64_t count) {
   int64_t period_a = 0, period_b = 0;
   const int64_t ell_a = maximal_suffix(x, m, false, &period_a);
   const int64_t ell_b = maximal_suffix(x, m, true, &period_b);
@@ -72,27 +73,13 @@ using Byte = unsigned char;
   // A search string with this period throughout keeps in memory, after a full match of the
   // right part and a shift by the period, how much of the left part is known to match; any
   // other shifts by more than either part and keeps nothing. Either shift is at most the
-  // distance to the next occurrence, so that after a full match it finds every later one.
+  // distance to the next occurrence, so that behind a full match it finds every later one.
   RT_EXAMINED(2 * (ell + 1));
-  s.periodic = memcmp(x, x + period, static_cast<size_t>(ell + 1)) == 0;
-  if (!s.periodic)
+  const bool periodic = memcmp(x, x + period, static_cast<size_t>(ell + 1)) == 0;
+  if (!periodic)
     period = (ell + 1 > m - ell - 1 ? ell + 1 : m - ell - 1) + 1;
-  s.two_way = true;
-  s.ell = ell;
-  s.period = period;
-  s.resume = 0;
-  s.resume_memory = -1;
-}
-
-// The two-way search in y[0..n) from offset j, with memory bytes of the left part known to
-// match there: the offset of the first occurrence, or n.
-uint64_t two_way_run(rt::Search &s, const Byte *y, uint64_t n, uint64_t from, int64_t memory) {
-  const Byte *x = s.x;
-  const int64_t m = static_cast<int64_t>(s.m), ell = s.ell, period = s.period;
-  const int64_t after_match = s.periodic ? m - period - 1 : -1;
-  const int64_t last = static_cast<int64_t>(n) - m;
-  int64_t j = static_cast<int64_t>(from);
-  while (j <= last) {
+  int64_t memory = -1;
+  while (j <= static_cast<int64_t>(n) - m) {
     const int64_t right = (ell > memory ? ell : memory) + 1;
     int64_t i = right;
     while (i < m && x[i] == y[i + j])
@@ -104,18 +91,18 @@ uint64_t two_way_run(rt::Search &s, const Byte *y, uint64_t n, uint64_t from, in
         --i;
       RT_EXAMINED(ell - i + 1);
       if (i <= memory) {
-        s.resume = static_cast<uint64_t>(j + period);
-        s.resume_memory = after_match;
-        return static_cast<uint64_t>(j);
+        if (!all)
+          return static_cast<uint64_t>(j) + 1;
+        ++count;
       }
       j += period;
-      memory = after_match;
+      memory = periodic ? m - period - 1 : -1;
     } else {
       j += i - ell;
       memory = -1;
     }
   }
-  return n;
+  return count;
 }
 
 // Number of leading bytes that a and b have in common, at most limit.
@@ -187,73 +174,67 @@ uint64_t run_to_agreement(const Filter &filter, const Byte *y, uint64_t at, uint
   return at;
 }
 
-// The pair: among the first 16 bytes before the last, the first that is not frequent in prose
-// (or else the first byte), and among the last 16 bytes behind it, the last such (or else the
-// last byte). The third is the first or the last byte, one that the pair leaves, or the second
-// when the pair is the first and the last.
-void choose_filter(rt::Search &s) {
-  const uint64_t head = s.m - 1; // the bytes before the last
-  s.front = infrequent_at(s.x, 0, head - 1 < 15 ? head - 1 : 15, 0);
-  s.back = infrequent_at(s.x, head, s.m > s.front + 16 ? s.m - 16 : s.front + 1, head);
-  s.third = s.front != 0 ? 0 : s.back != head ? head : 1;
-}
-
 } // namespace
 
-void rt::search_start(Search &s, const char *x, uint64_t m) {
-  s.x = reinterpret_cast<const Byte *>(x);
-  s.m = m;
-  s.front = m + 1;
-  s.work = 0;
-  s.two_way = false;
-}
-
-uint64_t rt::search_next(Search &s, const char *text, uint64_t n, uint64_t from) {
-  const Byte *y = reinterpret_cast<const Byte *>(text);
-  const Byte *x = s.x;
-  const uint64_t m = s.m;
+uint64_t rt::search(const StrView *text, const StrView *search, uint64_t from, bool all) {
+  const uint64_t n = text->length, m = search->length;
+  const Byte *y = reinterpret_cast<const Byte *>(text->data);
+  const Byte *x = reinterpret_cast<const Byte *>(search->data);
+  uint64_t count = 0;
+  if (m == 1 && all) {
+    // A 1 in each lane that holds the byte, per block of 16, added up into two 64-bit sums.
+    const __m128i want = _mm_set1_epi8(static_cast<char>(x[0])), zero = _mm_setzero_si128();
+    __m128i sums = zero;
+    RT_EXAMINED(n - from);
+    for (; n - from >= 16; from += 16) {
+      const __m128i same =
+          _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(y + from)), want);
+      sums = _mm_add_epi64(sums, _mm_sad_epu8(_mm_sub_epi8(zero, same), zero));
+    }
+    count = static_cast<uint64_t>(_mm_cvtsi128_si64(sums)) +
+            static_cast<uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums)));
+    for (; from < n; ++from)
+      count += y[from] == x[0];
+    return count;
+  }
   if (m == 1) {
     const void *hit = memchr(y + from, x[0], n - from);
-    const uint64_t at =
-        hit == nullptr ? n : static_cast<uint64_t>(static_cast<const Byte *>(hit) - y);
-    RT_EXAMINED(at - from + 1);
-    return at;
+    RT_EXAMINED(n - from);
+    return hit == nullptr ? 0 : static_cast<uint64_t>(static_cast<const Byte *>(hit) - y) + 1;
   }
   if (n < m || from > n - m)
-    return n;
+    return 0;
   const uint64_t last = n - m; // last offset an occurrence can start at
-  if (s.two_way) {
-    const bool behind = from <= s.resume;
-    return two_way_run(s, y, n, behind ? s.resume : from, behind ? s.resume_memory : -1);
-  }
-  const uint64_t head = m - 1;
+  const uint64_t head = m - 1; // the bytes before the last
   if (last - from < 16) {
     for (uint64_t at = from; at <= last; ++at) {
       RT_EXAMINED(1);
       if (y[at + head] == x[head]) {
         RT_EXAMINED(head);
-        if (memcmp(y + at, x, head) == 0)
-          return at;
+        if (memcmp(y + at, x, head) == 0) {
+          if (!all)
+            return at + 1;
+          ++count;
+        }
       }
     }
-    return n;
+    return count;
   }
-  // Each run costs the scan a block of offsets or two besides what it rules out; charged to
-  // the account, so that occurrences close together hand the search to the two-way one.
-  s.work += 16;
-  if (s.work > from / 2 + 4 * m + 256) {
-    two_way_start(s);
-    return two_way_run(s, y, n, from, -1);
-  }
-  if (s.front > m)
-    choose_filter(s);
-  const Filter filter{_mm_set1_epi8(static_cast<char>(x[s.front])),
-                      _mm_set1_epi8(static_cast<char>(x[s.back])),
-                      _mm_set1_epi8(static_cast<char>(x[s.third])),
-                      s.front,
-                      s.back,
-                      s.third};
-  uint64_t at = from; // offsets below it are ruled out
+  // The pair: among the first 16 bytes before the last, the first that is not frequent in
+  // prose (or else the first byte), and among the last 16 bytes behind it, the last such (or
+  // else the last byte). The third is the first or the last byte, one that the pair leaves, or
+  // the second when the pair is the first and the last.
+  const uint64_t front = infrequent_at(x, 0, head - 1 < 15 ? head - 1 : 15, 0);
+  const uint64_t back = infrequent_at(x, head, m > front + 16 ? m - 16 : front + 1, head);
+  const uint64_t third = front != 0 ? 0 : back != head ? head : 1;
+  const Filter filter{_mm_set1_epi8(static_cast<char>(x[front])),
+                      _mm_set1_epi8(static_cast<char>(x[back])),
+                      _mm_set1_epi8(static_cast<char>(x[third])),
+                      front,
+                      back,
+                      third};
+  uint64_t at = from; // offsets below it are ruled out (or counted)
+  uint64_t work = 0;
   for (;;) {
     at = run_to_agreement(filter, y, at, last);
     // The last block may overlap the one before; offsets already ruled out are masked off.
@@ -265,54 +246,24 @@ uint64_t rt::search_next(Search &s, const char *text, uint64_t n, uint64_t from)
       const uint64_t offset = start + static_cast<unsigned>(__builtin_ctz(both));
       const uint64_t same = common_prefix(y + offset, x, m);
       RT_EXAMINED(same < m ? same + 1 : m);
-      s.work += same + 1;
-      if (same == m)
-        return offset;
+      work += same + 1;
+      if (same == m) {
+        if (!all)
+          return offset + 1;
+        ++count;
+      }
       both &= both - 1;
     }
     at = start + 16;
     if (at > last)
-      return n;
-    if (s.work > at / 2 + 4 * m + 256) {
-      two_way_start(s);
-      return two_way_run(s, y, n, at, -1);
-    }
+      return count;
+    if (work > (at - from) / 2 + 4 * m + 256)
+      return two_way(x, static_cast<int64_t>(m), y, n, static_cast<int64_t>(at), all, count);
   }
-}
-
-uint64_t rt::count_byte(const char *text, uint64_t n, char c) {
-  const Byte *y = reinterpret_cast<const Byte *>(text);
-  const __m128i want = _mm_set1_epi8(c), zero = _mm_setzero_si128();
-  RT_EXAMINED(n);
-  // Each block of 16 bytes adds 1 to a byte counter per lane that holds c; before a counter can
-  // overflow, the counters are added up into two 64-bit sums.
-  __m128i sums = zero;
-  uint64_t i = 0;
-  while (n - i >= 16) {
-    const uint64_t blocks = (n - i) / 16 < 255 ? (n - i) / 16 : 255;
-    __m128i counters = zero;
-    for (uint64_t k = 0; k < blocks; ++k, i += 16)
-      counters = _mm_sub_epi8(
-          counters,
-          _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(y + i)), want));
-    sums = _mm_add_epi64(sums, _mm_sad_epu8(counters, zero));
-  }
-  uint64_t count = static_cast<uint64_t>(_mm_cvtsi128_si64(sums)) +
-                   static_cast<uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums)));
-  for (; i < n; ++i)
-    count += y[i] == static_cast<Byte>(c);
-  return count;
 }
 
 extern "C" int64_t rt_instr(const StrView *text, const StrView *search) {
-  const uint64_t m = search->length;
-  const uint64_t n = text->length;
-  if (m == 0)
+  if (search->length == 0)
     return 1;
-  if (n < m)
-    return 0;
-  rt::Search s;
-  rt::search_start(s, search->data, m);
-  const uint64_t at = rt::search_next(s, text->data, n, 0);
-  return at == n ? 0 : static_cast<int64_t>(at + 1);
+  return static_cast<int64_t>(rt::search(text, search, 0, false));
 }

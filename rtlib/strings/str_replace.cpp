@@ -11,43 +11,34 @@
 
 namespace {
 
-// The occurrences, in order. A search string without a NUL is found only inside the source's
-// first NUL-terminated stretch, since an occurrence can span no NUL and the scan ends at the
-// first stretch that holds none. A search string with a NUL can only match where its bytes up
-// to that NUL (the lead) end just before a NUL of the source: there is one such place for the
-// stretch from where the scan stands to the source's next NUL, and the scan goes on behind
-// the occurrence, in the next stretch, or ends there.
+// The first occurrence at or after place, or null. A search string without a NUL is found
+// only inside the source's first NUL-terminated stretch (up to stop), since an occurrence can
+// span no NUL and the scan ends at the first stretch that holds none. A search string with a
+// NUL can only match where its bytes up to that NUL (the lead) end just before a NUL of the
+// source: there is one such place for the stretch from where the scan stands to the source's
+// next NUL, and the scan goes on behind the occurrence, in the next stretch, or ends there.
 struct Occurrences {
-  const char *data, *end; // the source, by its length
-  uint64_t m, lead;       // the search string's length and that of its lead
-  const char *stop;       // without a NUL: the end of the first stretch
-  const char *x;          // the search string
-  rt::Search search;
+  StrView first;    // the source up to the end of its first stretch
+  const char *end;  // the end of the source, by its length
+  const StrView *x; // the search string
+  uint64_t lead;    // the length of its lead
 
-  Occurrences(const StrView *source, const StrView *s, uint64_t lead_length)
-      : data(source->data), end(source->data + source->length), m(s->length), lead(lead_length),
-        stop(end), x(s->data) {
+  const char *next(const char *place) const {
+    const uint64_t m = x->length;
     if (lead == m) {
-      const void *nul = memchr(data, 0, source->length);
-      RT_EXAMINED(nul == nullptr ? source->length
-                                 : static_cast<uint64_t>(static_cast<const char *>(nul) - data));
-      if (nul != nullptr)
-        stop = static_cast<const char *>(nul);
-    }
-    restart();
-  }
-
-  // Sets the search up to go through the source once more from its start.
-  void restart() {
-    rt::search_start(search, x, m);
-  }
-
-  // The first occurrence at or after place, or null.
-  const char *next(const char *place) {
-    if (lead == m) {
-      const uint64_t n = static_cast<uint64_t>(stop - data);
-      const uint64_t at = rt::search_next(search, data, n, static_cast<uint64_t>(place - data));
-      return at == n ? nullptr : data + at;
+      const uint64_t from = static_cast<uint64_t>(place - first.data);
+      const uint64_t left = first.length - from;
+      if (m == 1) {
+        const char *hit = static_cast<const char *>(memchr(place, *x->data, left));
+        RT_EXAMINED(hit == nullptr ? left : static_cast<uint64_t>(hit - place) + 1);
+        return hit;
+      }
+      RT_EXAMINED(m < left ? m : left);
+      // Occurrences side by side are found without starting a search for each.
+      if (left >= m && *place == *x->data && memcmp(place, x->data, m) == 0)
+        return place;
+      const uint64_t at = rt::search(&first, x, from, false);
+      return at == 0 ? nullptr : first.data + (at - 1);
     }
     const uint64_t left = static_cast<uint64_t>(end - place);
     const char *nul = static_cast<const char *>(memchr(place, 0, left));
@@ -56,7 +47,7 @@ struct Occurrences {
       return nullptr;
     const char *found = nul - lead;
     RT_EXAMINED(m);
-    if (static_cast<uint64_t>(end - found) < m || memcmp(found, x, m) != 0)
+    if (static_cast<uint64_t>(end - found) < m || memcmp(found, x->data, m) != 0)
       return nullptr;
     return found;
   }
@@ -92,12 +83,15 @@ extern "C" RtString *rt_str_replace(const StrView *source, const StrView *search
   const char *search_nul = static_cast<const char *>(memchr(search->data, 0, m));
   const uint64_t lead =
       search_nul == nullptr ? m : static_cast<uint64_t>(search_nul - search->data);
-  Occurrences occurrences(source, search, lead);
-  uint64_t count = 0;
-  if (m == 1)
-    count = rt::count_byte(source->data, static_cast<uint64_t>(occurrences.stop - source->data),
-                           search->data[0]);
-  else
+  const char *end = source->data + source->length;
+  const char *nul = static_cast<const char *>(memchr(source->data, 0, source->length));
+  RT_EXAMINED(source->length);
+  const uint64_t first =
+      nul == nullptr ? source->length : static_cast<uint64_t>(nul - source->data);
+  const Occurrences occurrences{{source->data, first}, end, search, lead};
+  // Occurrences of one byte do not overlap: they are counted all at once.
+  uint64_t count = m == 1 ? rt::search(&occurrences.first, search, 0, true) : 0;
+  if (m != 1)
     for (const char *found = occurrences.next(source->data); found != nullptr;
          found = occurrences.next(found + m))
       ++count;
@@ -111,7 +105,6 @@ extern "C" RtString *rt_str_replace(const StrView *source, const StrView *search
     return rt_str_dup(source);
   char *out = record->data;
   const char *place = source->data;
-  occurrences.restart();
   for (const char *found = occurrences.next(place); found != nullptr;
        found = occurrences.next(place)) {
     const uint64_t before = static_cast<uint64_t>(found - place);
@@ -120,7 +113,7 @@ extern "C" RtString *rt_str_replace(const StrView *source, const StrView *search
     out += before + replacement->length;
     place = found + m;
   }
-  const uint64_t rest = static_cast<uint64_t>(occurrences.end - place);
+  const uint64_t rest = static_cast<uint64_t>(end - place);
   rt_copy_bytes(out, place, rest);
   out[rest] = 0;
   return record;

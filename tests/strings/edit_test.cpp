@@ -83,6 +83,9 @@ TEST(StrReplace, EveryOccurrenceScanningOnBehindEach) {
       {"abc", "abc", "", ""},
       {"abc", "abc", "xyz", "xyz"},
       {"abcabc", "c", "CC", "abCCabCC"},
+      // occurrences side by side, long enough a run for the search to go on by the period
+      {std::string(5000, 'a'), std::string(8, 'a'), "b", std::string(625, 'b')},
+      {std::string(5001, 'a'), "aa", "", "a"},
       // nothing to replace: a copy
       {"abc", "", "x", "abc"},
       {"abc", "x", "y", "abc"},
