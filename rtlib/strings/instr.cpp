@@ -25,6 +25,7 @@
 //     keeps in memory the part already known to match, so that counting overlapping
 //     occurrences costs no more than the text. Only such texts reach it, so its set-up, the
 //     two maximal suffixes, is compiled for size (cold).
+// A one-byte search string is looked for with memchr, or counted 16 bytes at a time.
 
 namespace {
 
