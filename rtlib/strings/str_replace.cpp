@@ -11,47 +11,49 @@
 
 namespace {
 
-// The first occurrence at or after place, or null. A search string without a NUL is found
-// only inside the source's first NUL-terminated stretch (up to stop), since an occurrence can
-// span no NUL and the scan ends at the first stretch that holds none. A search string with a
-// NUL can only match where its bytes up to that NUL (the lead) end just before a NUL of the
-// source: there is one such place for the stretch from where the scan stands to the source's
-// next NUL, and the scan goes on behind the occurrence, in the next stretch, or ends there.
+// The source and search string as the scan for occurrences sees them.
 struct Occurrences {
-  StrView first;    // the source up to the end of its first stretch
+  StrView first;    // the source up to its first NUL (or all of it)
   const char *end;  // the end of the source, by its length
   const StrView *x; // the search string
-  uint64_t lead;    // the length of its lead
-
-  const char *next(const char *place) const {
-    const uint64_t m = x->length;
-    if (lead == m) {
-      const uint64_t from = static_cast<uint64_t>(place - first.data);
-      const uint64_t left = first.length - from;
-      if (m == 1) {
-        const char *hit = static_cast<const char *>(memchr(place, *x->data, left));
-        RT_EXAMINED(hit == nullptr ? left : static_cast<uint64_t>(hit - place) + 1);
-        return hit;
-      }
-      RT_EXAMINED(m < left ? m : left);
-      // Occurrences side by side are found without starting a search for each.
-      if (left >= m && *place == *x->data && memcmp(place, x->data, m) == 0)
-        return place;
-      const uint64_t at = rt::search(&first, x, from, false);
-      return at == 0 ? nullptr : first.data + (at - 1);
-    }
-    const uint64_t left = static_cast<uint64_t>(end - place);
-    const char *nul = static_cast<const char *>(memchr(place, 0, left));
-    RT_EXAMINED(nul == nullptr ? left : static_cast<uint64_t>(nul - place) + 1);
-    if (nul == nullptr || static_cast<uint64_t>(nul - place) < lead)
-      return nullptr;
-    const char *found = nul - lead;
-    RT_EXAMINED(m);
-    if (static_cast<uint64_t>(end - found) < m || memcmp(found, x->data, m) != 0)
-      return nullptr;
-    return found;
-  }
+  uint64_t lead;    // the length of its bytes before its first NUL (or of all of them)
 };
+
+// The first occurrence at or after place, or null (a plain function: GCC aligns a member
+// function to 2 bytes, which would cost padding in the images). A search string without a NUL
+// is found only in the source's first stretch (up to its first NUL), since an occurrence can
+// span no NUL and the scan ends at the first stretch that holds none. A search string with a
+// NUL can only match where its lead ends just before a NUL of the source: there is one such
+// place for the stretch from where the scan stands to the source's next NUL, and the scan
+// goes on behind the occurrence, in the next stretch, or ends there.
+const char *next(const Occurrences &o, const char *place) {
+  const uint64_t m = o.x->length;
+  if (o.lead == m) {
+    const uint64_t from = static_cast<uint64_t>(place - o.first.data);
+    const uint64_t left = o.first.length - from;
+    if (m == 1) {
+      const char *hit = static_cast<const char *>(memchr(place, *o.x->data, left));
+      RT_EXAMINED(hit == nullptr ? left : static_cast<uint64_t>(hit - place) + 1);
+      return hit;
+    }
+    RT_EXAMINED(m < left ? m : left);
+    // Occurrences side by side are found without starting a search for each.
+    if (left >= m && *place == *o.x->data && memcmp(place, o.x->data, m) == 0)
+      return place;
+    const uint64_t at = rt::search(&o.first, o.x, from, false);
+    return at == 0 ? nullptr : o.first.data + (at - 1);
+  }
+  const uint64_t left = static_cast<uint64_t>(o.end - place);
+  const char *nul = static_cast<const char *>(memchr(place, 0, left));
+  RT_EXAMINED(nul == nullptr ? left : static_cast<uint64_t>(nul - place) + 1);
+  if (nul == nullptr || static_cast<uint64_t>(nul - place) < o.lead)
+    return nullptr;
+  const char *found = nul - o.lead;
+  RT_EXAMINED(m);
+  if (static_cast<uint64_t>(o.end - found) < m || memcmp(found, o.x->data, m) != 0)
+    return nullptr;
+  return found;
+}
 
 // Length of the result: source length + count * (replacement - search). False when it does
 // not fit in 64 bits. Occurrences do not overlap, so a shrinking result cannot go below 0.
@@ -92,8 +94,8 @@ extern "C" RtString *rt_str_replace(const StrView *source, const StrView *search
   // Occurrences of one byte do not overlap: they are counted all at once.
   uint64_t count = m == 1 ? rt::search(&occurrences.first, search, 0, true) : 0;
   if (m != 1)
-    for (const char *found = occurrences.next(source->data); found != nullptr;
-         found = occurrences.next(found + m))
+    for (const char *found = next(occurrences, source->data); found != nullptr;
+         found = next(occurrences, found + m))
       ++count;
   if (count == 0)
     return rt_str_dup(source);
@@ -105,8 +107,8 @@ extern "C" RtString *rt_str_replace(const StrView *source, const StrView *search
     return rt_str_dup(source);
   char *out = record->data;
   const char *place = source->data;
-  for (const char *found = occurrences.next(place); found != nullptr;
-       found = occurrences.next(place)) {
+  for (const char *found = next(occurrences, place); found != nullptr;
+       found = next(occurrences, place)) {
     const uint64_t before = static_cast<uint64_t>(found - place);
     rt_copy_bytes(out, place, before);
     rt_copy_bytes(out + before, replacement->data, replacement->length);
