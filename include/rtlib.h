@@ -328,7 +328,7 @@ RtString *rt_str_dup(const StrView *text);
  */
 int64_t rt_instr(const StrView *text, const StrView *search);
 /**
- * Counts occurrences, overlapping ones included (aa occurs three times in aaaa).
+ * Counts occurrences, overlapping ones included (aa occurs three times in aaaa). Linear time.
  * @param text Text searched, read NUL-terminated.
  * @param search Text looked for, read NUL-terminated; its length word only tells whether it is
  *        empty.
@@ -389,10 +389,14 @@ RtString *rt_str_remove(const StrView *source, int64_t start, int64_t count);
 RtString *rt_str_insert(const StrView *source, const StrView *inserted, int64_t position);
 /**
  * A text with every occurrence of a search string replaced, the scan going on behind each
- * one (aa in aaa is replaced once). Only `[data, data + length)` of each argument is read. The
- * occurrences replaced are those in the source cut at its first NUL byte or at its length,
- * whichever comes first; an occurrence is a place there where all of the search string's
- * length bytes match.
+ * one (aa in aaa is replaced once). Only `[data, data + length)` of each argument is read. From
+ * where the scan stands, an occurrence is the first place where all of the search string's
+ * length bytes match, within the source's length, and its bytes up to its first NUL (all of
+ * them if it holds none) lie before the source's next NUL; the scan ends when there is none.
+ * A search string without a NUL is so replaced in the source cut at its first NUL byte. One
+ * with a NUL matches only across a NUL of the source, and the scan goes on behind it, in the
+ * next stretch: `"xa\0qa\0q"` with search string `"a\0q"` and replacement `"R"` gives `"xRR"`,
+ * `"ab\0cb\0c"` with `"b\0c"` and `"X"` gives `"aXX"`. Linear time.
  * @param source The text.
  * @param search The string looked for.
  * @param replacement What each occurrence becomes, by length.

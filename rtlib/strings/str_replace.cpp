@@ -1,4 +1,6 @@
+#include "examined.h"
 #include "record.h"
+#include "search.h"
 
 // What is read: the source only inside [data, data + length), the search string only inside
 // its length, the replacement by its length. An occurrence is what strstr would find in the
@@ -9,31 +11,48 @@
 
 namespace {
 
-struct Search {
-  const char *end;     // source data + length
-  const StrView *full; // all length bytes of the search string
-  StrView lead;        // its bytes up to its first NUL, at least one of them
+// The source and search string as the scan for occurrences sees them.
+struct Occurrences {
+  StrView first;    // the source up to its first NUL (or all of it)
+  const char *end;  // the end of the source, by its length
+  const StrView *x; // the search string
+  uint64_t lead;    // the length of its bytes before its first NUL (or of all of them)
 };
 
-// The next occurrence at or after place, or null. The scan stays inside the NUL-terminated
-// stretch that starts at place, as strstr's would.
-const char *next_occurrence(const char *place, const Search &s) {
-  const uint64_t left = static_cast<uint64_t>(s.end - place);
-  if (left == 0)
-    return nullptr;
-  const char *nul = static_cast<const char *>(memchr(place, 0, left));
-  const char *stop = nul == nullptr ? s.end : nul;
-  const uint64_t m = s.full->length;
-  for (;;) {
-    StrView stretch{const_cast<char *>(place), static_cast<uint64_t>(stop - place)};
-    const int64_t at = rt_instr(&stretch, &s.lead);
-    if (at == 0)
-      return nullptr;
-    const char *found = place + (at - 1);
-    if (static_cast<uint64_t>(s.end - found) >= m && memcmp(found, s.full->data, m) == 0)
-      return found;
-    place = found + 1;
+// The first occurrence at or after place, or null (a plain function: GCC aligns a member
+// function to 2 bytes, which would cost padding in the images). A search string without a NUL
+// is found only in the source's first stretch (up to its first NUL), since an occurrence can
+// span no NUL and the scan ends at the first stretch that holds none. A search string with a
+// NUL can only match where its lead ends just before a NUL of the source: there is one such
+// place for the stretch from where the scan stands to the source's next NUL, and the scan
+// goes on behind the occurrence, in the next stretch, or ends there.
+const char *next(const Occurrences &o, const char *place) {
+  const uint64_t m = o.x->length;
+  if (o.lead == m) {
+    const uint64_t from = static_cast<uint64_t>(place - o.first.data);
+    const uint64_t left = o.first.length - from;
+    if (m == 1) {
+      const char *hit = static_cast<const char *>(memchr(place, *o.x->data, left));
+      RT_EXAMINED(hit == nullptr ? left : static_cast<uint64_t>(hit - place) + 1);
+      return hit;
+    }
+    RT_EXAMINED(m < left ? m : left);
+    // Occurrences side by side are found without starting a search for each.
+    if (left >= m && *place == *o.x->data && memcmp(place, o.x->data, m) == 0)
+      return place;
+    const uint64_t at = rt::search(&o.first, o.x, from, false);
+    return at == 0 ? nullptr : o.first.data + (at - 1);
   }
+  const uint64_t left = static_cast<uint64_t>(o.end - place);
+  const char *nul = static_cast<const char *>(memchr(place, 0, left));
+  RT_EXAMINED(nul == nullptr ? left : static_cast<uint64_t>(nul - place) + 1);
+  if (nul == nullptr || static_cast<uint64_t>(nul - place) < o.lead)
+    return nullptr;
+  const char *found = nul - o.lead;
+  RT_EXAMINED(m);
+  if (static_cast<uint64_t>(o.end - found) < m || memcmp(found, o.x->data, m) != 0)
+    return nullptr;
+  return found;
 }
 
 // Length of the result: source length + count * (replacement - search). False when it does
@@ -66,11 +85,18 @@ extern "C" RtString *rt_str_replace(const StrView *source, const StrView *search
   const char *search_nul = static_cast<const char *>(memchr(search->data, 0, m));
   const uint64_t lead =
       search_nul == nullptr ? m : static_cast<uint64_t>(search_nul - search->data);
-  const Search s{source->data + source->length, search, StrView{search->data, lead}};
-  uint64_t count = 0;
-  for (const char *found = next_occurrence(source->data, s); found != nullptr;
-       found = next_occurrence(found + m, s))
-    ++count;
+  const char *end = source->data + source->length;
+  const char *nul = static_cast<const char *>(memchr(source->data, 0, source->length));
+  RT_EXAMINED(source->length);
+  const uint64_t first =
+      nul == nullptr ? source->length : static_cast<uint64_t>(nul - source->data);
+  const Occurrences occurrences{{source->data, first}, end, search, lead};
+  // Occurrences of one byte do not overlap: they are counted all at once.
+  uint64_t count = m == 1 ? rt::search(&occurrences.first, search, 0, true) : 0;
+  if (m != 1)
+    for (const char *found = next(occurrences, source->data); found != nullptr;
+         found = next(occurrences, found + m))
+      ++count;
   if (count == 0)
     return rt_str_dup(source);
   uint64_t length = 0;
@@ -81,15 +107,15 @@ extern "C" RtString *rt_str_replace(const StrView *source, const StrView *search
     return rt_str_dup(source);
   char *out = record->data;
   const char *place = source->data;
-  for (const char *found = next_occurrence(place, s); found != nullptr;
-       found = next_occurrence(place, s)) {
+  for (const char *found = next(occurrences, place); found != nullptr;
+       found = next(occurrences, place)) {
     const uint64_t before = static_cast<uint64_t>(found - place);
     rt_copy_bytes(out, place, before);
     rt_copy_bytes(out + before, replacement->data, replacement->length);
     out += before + replacement->length;
     place = found + m;
   }
-  const uint64_t rest = static_cast<uint64_t>(s.end - place);
+  const uint64_t rest = static_cast<uint64_t>(end - place);
   rt_copy_bytes(out, place, rest);
   out[rest] = 0;
   return record;

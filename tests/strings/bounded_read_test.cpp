@@ -25,6 +25,8 @@ TEST(BoundedRead, ReplaceReadsNothingBehindItsViews) {
       {std::string("ab\0ab", 5), "b", "X", std::string("aX\0ab", 5)},
       {std::string("bc\0bc", 5), std::string("bc\0", 3), "X", "Xbc"},
       {std::string("ab\0x", 4), std::string("b\0c", 3), "X", std::string("ab\0x", 4)},
+      {std::string("xb\0", 3), std::string("b\0c", 3), "X", std::string("xb\0", 3)},
+      {std::string("xb\0b\0", 5), std::string("b\0b\0", 4), "X", "xX"},
   };
   for (const auto &c : cases) {
     Fenced source(c.source), search(c.search), replacement(c.replacement);

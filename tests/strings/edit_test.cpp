@@ -1,6 +1,8 @@
 // Edit routines: new sized records (or a copy, or null), arguments untouched; both tiers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <climits>
 
 #include "text_support.h"
@@ -81,6 +83,9 @@ TEST(StrReplace, EveryOccurrenceScanningOnBehindEach) {
       {"abc", "abc", "", ""},
       {"abc", "abc", "xyz", "xyz"},
       {"abcabc", "c", "CC", "abCCabCC"},
+      // occurrences side by side, long enough a run for the search to go on by the period
+      {std::string(5000, 'a'), std::string(8, 'a'), "b", std::string(625, 'b')},
+      {std::string(5001, 'a'), "aa", "", "a"},
       // nothing to replace: a copy
       {"abc", "", "x", "abc"},
       {"abc", "x", "y", "abc"},
@@ -96,6 +101,14 @@ TEST(StrReplace, EveryOccurrenceScanningOnBehindEach) {
       {std::string("bc\0", 3), std::string("bc\0", 3), "x", "x"},
       {std::string("ab\0c", 4), std::string("b\0c", 3), "X", "aX"},
       {std::string("ab\0x", 4), std::string("b\0c", 3), "X", std::string("ab\0x", 4)},
+      // behind an occurrence that spans a NUL the scan goes on, in the next stretch
+      {std::string("xa\0qa\0q", 7), std::string("a\0q", 3), "R", "xRR"},
+      {std::string("ab\0cb\0c", 7), std::string("b\0c", 3), "X", "aXX"},
+      {std::string("bab\0cb", 6), std::string("b\0c", 3), "X", "baXb"},
+      // and ends at a stretch whose end does not start an occurrence
+      {std::string("xb\0db\0c", 7), std::string("b\0c", 3), "X", std::string("xb\0db\0c", 7)},
+      {std::string("a\0bc\0", 5), std::string("bc\0", 3), "X", std::string("a\0bc\0", 5)},
+      {std::string("b\0c\0b\0c", 7), std::string("b\0c", 3), "X", std::string("X\0b\0c", 5)},
   };
   for (const auto &c : cases) {
     Text source(c.source), search(c.search), replacement(c.replacement);
@@ -103,6 +116,64 @@ TEST(StrReplace, EveryOccurrenceScanningOnBehindEach) {
     EXPECT_TRUE(sized_record_holds(r.get(), c.result))
         << c.source << " / " << c.search << " / " << c.replacement;
   }
+}
+
+// What the header says, done the plain way: from where the scan stands, the first place where
+// all of the search string's bytes match inside the source and its bytes up to its first NUL
+// lie before the source's next NUL.
+std::string plain_replace(const std::string &source, const std::string &search,
+                          const std::string &replacement) {
+  const size_t lead = std::min(search.find('\0'), search.size());
+  std::string out;
+  size_t place = 0;
+  for (;;) {
+    const size_t stop = std::min(source.find('\0', place), source.size());
+    size_t at = place;
+    while (at + lead <= stop && source.compare(at, search.size(), search) != 0)
+      ++at;
+    if (at + lead > stop || at + search.size() > source.size())
+      return out + source.substr(place);
+    out += source.substr(place, at - place) + replacement;
+    place = at + search.size();
+  }
+}
+
+// Pseudo-random sources over few letters and NULs, search strings cut from them or made up,
+// some with a NUL; occurrences side by side, at the ends and across 16-byte boundaries.
+TEST(StrReplace, AgreesWithAPlainReplaceOnRandomInputs) {
+  uint64_t state = 0x853C49E6748FEA9Bu;
+  auto next = [&state](uint64_t bound) {
+    state = state * 6364136223846793005u + 1442695040888963407u;
+    return (state >> 33) % bound;
+  };
+  int replaced = 0;
+  for (int round = 0; round < 800; ++round) {
+    const uint64_t letters = 1 + next(3);
+    const uint64_t nuls = round % 2 == 0 ? 0 : 3 + next(40);
+    const size_t size = round % 5 == 0 ? 2000 + next(2000) : next(120);
+    std::string source;
+    for (size_t i = 0; i < size; ++i)
+      source += nuls != 0 && next(nuls) == 0 ? '\0' : static_cast<char>('a' + next(letters));
+    const size_t length = 1 + next(round % 3 == 0 ? 200 : 10);
+    std::string search;
+    if (next(2) == 0 && length <= size)
+      search = source.substr(next(size - length + 1), length);
+    for (size_t i = search.size(); i < length; ++i)
+      search += static_cast<char>('a' + next(letters));
+    if (search[0] == 0)
+      search[0] = 'a';
+    const std::string replacement(next(3), 'R');
+    const std::string expected = plain_replace(source, search, replacement);
+    replaced += expected != source;
+    Text s(source), x(search), r(replacement);
+    Owned result(rt_str_replace(s.v(), x.v(), r.v()));
+    if (size == 0) {
+      EXPECT_FALSE(result);
+      continue;
+    }
+    ASSERT_TRUE(sized_record_holds(result.get(), expected)) << search.size() << " in " << size;
+  }
+  EXPECT_GT(replaced, 300);
 }
 
 TEST(StrReplace, EmptySourceGivesNull) {

@@ -386,6 +386,94 @@ TEST(StrCount, OverlappingOccurrencesUpToTheFirstNul) {
   }
 }
 
+// Overlapping occurrences counted one by one, byte after byte: the text and search string
+// read up to their first NUL, every start offset compared.
+int64_t plain_count(const std::string &text, const std::string &search) {
+  const std::string t = text.substr(0, text.find('\0')), x = search.substr(0, search.find('\0'));
+  int64_t count = 0;
+  for (size_t at = 0; at + x.size() <= t.size(); ++at)
+    count += t.compare(at, x.size(), x) == 0;
+  return count;
+}
+
+// Occurrences side by side or overlapping (the search going on by the search string's period
+// behind each), at the text's first and last offsets and on both sides of 16-byte boundaries,
+// with search strings long and short, of one period throughout and without.
+TEST(StrCount, OverlappingOccurrencesEverywhere) {
+  const struct {
+    std::string text, search;
+  } cases[] = {
+      {std::string(5000, 'a'), "a"},
+      {std::string(5000, 'a'), "aa"},
+      {std::string(5000, 'a'), std::string(8, 'a')},
+      {std::string(5000, 'a'), std::string(1250, 'a')},
+      {std::string(5000, 'a'), std::string(17, 'a')},
+      {std::string(33, 'a'), std::string(17, 'a')},
+      {std::string(31, 'a'), std::string(16, 'a')},
+      {repeated("ab", 2000), "aba"},
+      {repeated("ab", 2000), repeated("ab", 100) + "a"},
+      {repeated("aab", 2000), repeated("aab", 30) + "aa"},
+      {repeated("abaababa", 600), "abaababaabaab"},
+      {repeated("abcab", 900), "bcabcabca"},
+      {repeated("ab", 2000) + std::string(1, '\0') + repeated("ab", 50), "abab"},
+      {repeated("ab", 2000), std::string("aba\0zz", 6)},
+  };
+  for (const auto &c : cases) {
+    Text text(c.text), search(c.search);
+    const int64_t expected = plain_count(c.text, c.search);
+    EXPECT_EQ(rt_str_count(text.v(), search.v()), expected) << c.search.substr(0, 20);
+  }
+  const std::string needles[] = {"ab", "abc", repeated("abc", 6), std::string(20, 'a') + "b"};
+  for (const std::string &needle : needles)
+    for (size_t size : {size_t{40}, size_t{200}})
+      for (size_t at = 0; at + needle.size() <= size; ++at)
+        for (size_t other : {at, size - needle.size()}) {
+          std::string text(size, 'x');
+          text.replace(other, needle.size(), needle);
+          text.replace(at, needle.size(), needle);
+          // every byte of the occurrence counts: one changed, and it is one fewer
+          for (size_t i = 0; i <= needle.size(); ++i) {
+            std::string changed = text;
+            if (i < needle.size())
+              changed[at + i] = 'y';
+            Text t(changed), s(needle);
+            ASSERT_EQ(rt_str_count(t.v(), s.v()), plain_count(changed, needle))
+                << needle << " at " << at << " and " << other << ", byte " << i;
+          }
+        }
+}
+
+// Pseudo-random texts over few letters (with the odd NUL) and search strings cut from them or
+// made up, against the plain count.
+TEST(StrCount, AgreesWithAPlainCountOnRandomInputs) {
+  uint64_t state = 0x9E3779B97F4A7C15u;
+  auto next = [&state](uint64_t bound) {
+    state = state * 6364136223846793005u + 1442695040888963407u;
+    return (state >> 33) % bound;
+  };
+  int64_t found = 0;
+  for (int round = 0; round < 600; ++round) {
+    const uint64_t letters = 1 + next(3);
+    const size_t size = round % 5 == 0 ? 3000 + next(3000) : next(200);
+    std::string text;
+    for (size_t i = 0; i < size; ++i)
+      text += next(500) == 0 ? '\0' : static_cast<char>('a' + next(letters));
+    const size_t length = 1 + next(round % 3 == 0 ? 300 : 12);
+    std::string search;
+    if (next(2) == 0 && length <= size)
+      search = text.substr(next(size - length + 1), length);
+    for (size_t i = search.size(); i < length; ++i)
+      search += static_cast<char>('a' + next(letters));
+    if (search[0] == 0)
+      search[0] = 'a';
+    Text t(text), s(search);
+    const int64_t expected = plain_count(text, search);
+    found += expected;
+    ASSERT_EQ(rt_str_count(t.v(), s.v()), expected) << search.size() << " in " << text.size();
+  }
+  EXPECT_GT(found, 10000);
+}
+
 TEST(StrVerify, FirstCharacterOutsideTheSet) {
   const PairCase cases[] = {
       {"123x5", "0123456789", 4},
