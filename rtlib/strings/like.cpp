@@ -13,11 +13,17 @@
 //
 // That gives one forward pass with no recursion, no allocation and no state between calls.
 // The text is read ahead only as far as a segment needs, and up to its end at most once. A middle
-// segment is tried place by place, and when its first or last element is a literal byte, a place
-// whose byte there differs is passed over without walking the segment. The head costs its length,
-// each middle segment at most its length for each text place tried (and the places only move
-// forward), the last segment its length. In all, at most pattern length x text length steps, plus
-// one walk to the text's end.
+// segment of literal bytes only, with enough text ahead, is looked for with Horspool's skipping
+// search: the text byte under the segment's last place tells how far the segment can move on
+// (its distance from the end of the segment at its rightmost place in front of the last, or the
+// whole length), and a place is walked only where that byte fits the segment's last byte. Since
+// only those bytes are read, the text ahead is first made sure of (no terminator in it) in
+// stretches walked eight bytes a round. Other middle segments are tried place by place, and when
+// their first or last element is a literal byte, a place whose byte there differs is passed over
+// without walking the segment. The head costs its length, each middle segment at most its length
+// for each text place tried (and the places only move forward) plus a table of 256 bytes set up
+// once, the last segment its length. In all, at most pattern length x text length steps, plus one
+// walk to the text's end.
 //
 // This file holds only the matcher, so that an image can carry it on its own; it calls nothing
 // outside itself.
@@ -101,6 +107,58 @@ inline Byte other_case(Byte key) {
   return (key >= 'A' && key <= 'Z') ? static_cast<Byte>(key + ('a' - 'A')) : key;
 }
 
+// Where the text from k on stops being known to hold no terminator, looking at no more than
+// count bytes: k + count, or the terminator's place when that comes first. Eight bytes a round;
+// && stops at the terminator, so nothing behind it is read.
+inline const Byte *walk(const Byte *k, uint64_t count) {
+  while (count >= 8 && k[0] != 0 && k[1] != 0 && k[2] != 0 && k[3] != 0 && k[4] != 0 && k[5] != 0 &&
+         k[6] != 0 && k[7] != 0) {
+    k += 8;
+    count -= 8;
+  }
+  while (count != 0 && *k != 0) {
+    ++k;
+    --count;
+  }
+  return k;
+}
+
+// The leftmost place from t on where the segment of `length` literal bytes at p fits, or null
+// when there is none. No byte from t up to known is the terminator; known moves on with the
+// search, in stretches ahead of the place looked at, so that every byte a skip passes over has
+// been looked at for the terminator all the same.
+[[gnu::noinline]] const Byte *skip_search(const Byte *p, uint64_t length, const Byte *t,
+                                          const Byte *&known) {
+  // How far the segment moves on for each text byte under its last place, at most 255; the
+  // table is set up eight entries a store.
+  uint64_t words[32];
+  const uint64_t whole = length < 255 ? length : 255;
+  for (uint64_t &w : words)
+    w = whole * 0x0101010101010101u;
+  Byte *const shift = reinterpret_cast<Byte *>(words);
+  for (uint64_t i = 0; i + 1 < length; ++i) {
+    const uint64_t distance = length - 1 - i;
+    const Byte key = fold(p[i]);
+    shift[key] = shift[other_case(key)] = static_cast<Byte>(distance < 255 ? distance : 255);
+  }
+  const Byte last = fold(p[length - 1]), last_other = other_case(last);
+  for (;;) {
+    const uint64_t ahead = static_cast<uint64_t>(known - t);
+    if (ahead < length) {
+      known = walk(known, length + 512 - ahead);
+      if (static_cast<uint64_t>(known - t) < length)
+        return nullptr; // too little text here, and less still further on
+    }
+    const Byte c = t[length - 1];
+    if (c == last || c == last_other) {
+      const Byte *q = p;
+      if (fit(q, t) != nullptr)
+        return t;
+    }
+    t += shift[c];
+  }
+}
+
 } // namespace
 
 extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
@@ -123,31 +181,44 @@ extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
       ++p;
     if (*p == 0)
       return 1;
-    // The segment up to the next run or the pattern's end, its last element and its length in
-    // characters.
+    // The segment up to the next run or the pattern's end, its last element, its length in
+    // characters and whether all its elements are literal bytes.
     const Byte *segment_end = p;
     const Byte *final = p;
     uint64_t length = 0;
+    bool literal = true;
     while (*segment_end != '*' && *segment_end != 0) {
       final = segment_end;
+      literal &= literal_key(segment_end) != 0;
       segment_end = element_end(segment_end);
       ++length;
     }
 
     // The last segment takes the text's last `length` characters.
     if (*segment_end == 0) {
-      // Four bytes a round; && stops at the terminator, so nothing behind it is read.
-      while (known[0] != 0 && known[1] != 0 && known[2] != 0 && known[3] != 0)
-        known += 4;
-      while (*known != 0)
-        ++known;
+      known = walk(known, UINT64_MAX);
       if (static_cast<uint64_t>(known - t) < length)
         return 0;
       return fit(p, known - length) != nullptr ? 1 : 0;
     }
 
-    // A middle segment goes to the leftmost place from t on where it fits. Places where its
-    // first or last literal byte is missing are passed over without walking the segment.
+    // A middle segment goes to the leftmost place from t on where it fits. One of literal bytes
+    // with at least 64 characters of text ahead of it is looked for with skips.
+    if (literal && length >= 3) {
+      const uint64_t wanted = length + 64, ahead = static_cast<uint64_t>(known - t);
+      if (ahead < wanted)
+        known = walk(known, wanted - ahead);
+      if (static_cast<uint64_t>(known - t) >= wanted) {
+        t = skip_search(p, length, t, known);
+        if (t == nullptr)
+          return 0;
+        t += length;
+        p = segment_end;
+        continue;
+      }
+    }
+    // Otherwise place by place: places where its first or last literal byte is missing are
+    // passed over without walking the segment.
     const Byte first = literal_key(p), first_other = other_case(first);
     const Byte last = literal_key(final), last_other = other_case(last);
     for (;; ++t) {
