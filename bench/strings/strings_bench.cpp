@@ -3,14 +3,20 @@
 // routine's time as a ratio to its peer's (below 1: the runtime is faster).
 //
 // Search cases:
-//   - a grid on ordinary text (prose): text sizes 1 KiB to 4 MiB, search strings of 2 to 256
-//     bytes, found early (at 1/16 of the text), late (at its end) or not at all;
+//   - a grid on two texts, ordinary text (prose) and uniformly random lower-case letters (as in
+//     identifiers, codes or other languages): text sizes 1 KiB to 4 MiB, search strings of 2 to
+//     256 bytes, found early (at 1/16 of the text), late (at its end), not at all, or not at all
+//     with a last byte that the text never holds (where a search that skips on the last bytes
+//     moves a whole search length at a time);
 //   - the earlier named cases: prose with a word sequence at its end, and long runs of a
 //     searched for a...ab (absent) or a...aba, where a naive search does quadratic work.
-// In the grid the search strings are pieces of prose from another part of the word stream; from
-// 3 bytes on, the middle byte is '#', which the text never holds, so that the only occurrence
-// is the one placed (a 2-byte search string is a pair of common letters that the text never
-// holds side by side). Their first and last bytes are common letters, as in ordinary searches.
+// In the prose grid the search strings are pieces of prose from another part of the word stream;
+// from 3 bytes on, the middle byte is '#', which the text never holds, so that the only
+// occurrence is the one placed (a 2-byte search string is a pair of common letters that the
+// text never holds side by side). Their first and last bytes are common letters, as in ordinary
+// searches. In the random grid they are random letters from another stream, with the same '#'
+// in the middle (a 2-byte search string found early or late may occur before its place).
+// In the last column of places, the search string's last byte is '#' instead.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -58,11 +64,22 @@ int64_t first_position(const std::string &text, const std::string &needle) {
 const size_t grid_sizes[] = {size_t{1} << 10, size_t{1} << 12, size_t{1} << 14, size_t{1} << 16,
                              size_t{1} << 18, size_t{1} << 20, size_t{1} << 22};
 const size_t grid_lengths[] = {2, 3, 4, 8, 16, 32, 64, 128, 256};
-const char *const grid_places[] = {"early", "late", "absent"};
+const char *const grid_places[] = {"early", "late", "absent", "absent_last"};
+const char *const grid_texts[] = {"prose", "random"};
 
-// A search string of `length` bytes that the prose text does not hold.
-std::string grid_needle(size_t length, const std::string &sample) {
-  if (length == 2) {
+// Uniformly random lower-case letters.
+std::string random_letters(size_t size, uint32_t state) {
+  std::string s(size, 'a');
+  for (char &c : s) {
+    state = state * 1103515245u + 12345u;
+    c = static_cast<char>('a' + (state >> 16) % 26);
+  }
+  return s;
+}
+
+// A search string of `length` bytes that the text (prose or random letters) does not hold.
+std::string grid_needle(bool random, size_t length, const std::string &sample) {
+  if (length == 2 && !random) {
     const std::string common = "etaoinshr";
     for (const char a : common)
       for (const char b : common) {
@@ -71,31 +88,40 @@ std::string grid_needle(size_t length, const std::string &sample) {
           return pair;
       }
   }
-  std::string needle = prose(4096, 777).substr(1000, length);
-  needle[length / 2] = '#';
+  std::string needle =
+      random ? random_letters(length, 4242) : prose(4096, 777).substr(1000, length);
+  if (length > 2 || random)
+    needle[length / 2] = '#';
   return needle;
 }
 
-std::string grid_name(size_t size, size_t length, const char *place) {
-  return "instr/grid/" + std::string(place) + "/" + std::to_string(size) + "/m" +
+std::string grid_name(const char *kind, size_t size, size_t length, const char *place) {
+  return "instr/grid/" + std::string(kind) + "/" + place + "/" + std::to_string(size) + "/m" +
          std::to_string(length);
 }
 
 std::vector<SearchCase> search_cases() {
   std::vector<SearchCase> cases;
-  const std::string sample = prose(size_t{1} << 22);
-  for (size_t size : grid_sizes)
-    for (size_t length : grid_lengths) {
-      const std::string needle = grid_needle(length, sample);
-      for (const char *place : grid_places) {
-        std::string text = sample.substr(0, size);
-        if (place == grid_places[0])
-          text.replace(size / 16, length, needle);
-        else if (place == grid_places[1])
-          text.replace(size - length, length, needle);
-        cases.push_back({grid_name(size, length, place), text, needle, 0});
+  for (const char *kind : grid_texts) {
+    const bool random = kind == grid_texts[1];
+    const std::string sample =
+        random ? random_letters(size_t{1} << 22, 99) : prose(size_t{1} << 22);
+    for (size_t size : grid_sizes)
+      for (size_t length : grid_lengths) {
+        const std::string needle = grid_needle(random, length, sample);
+        std::string last = needle;
+        last[length - 1] = '#';
+        for (const char *place : grid_places) {
+          std::string text = sample.substr(0, size);
+          if (place == grid_places[0])
+            text.replace(size / 16, length, needle);
+          else if (place == grid_places[1])
+            text.replace(size - length, length, needle);
+          cases.push_back({grid_name(kind, size, length, place), text,
+                           place == grid_places[3] ? last : needle, 0});
+        }
       }
-    }
+  }
   for (size_t size : {size_t{1} << 10, size_t{1} << 14, size_t{1} << 18, size_t{1} << 22}) {
     const std::string sz = std::to_string(size);
     // Needles of prose words, the first and last letters common ones, so that the text is
@@ -264,26 +290,30 @@ void print_cell(double r) {
 // rt_instr / memmem over the grid: one table per place, a row per text size, a column per
 // search-string length.
 void print_grid(const CpuTimes &times) {
-  for (const char *place : grid_places) {
-    const std::string label =
-        std::string(place) == "absent" ? "not found" : std::string("found ") + place;
-    std::printf("\nrt_instr / memmem, ordinary text, %s (CPU time)\n%-9s", label.c_str(), "size");
-    for (size_t length : grid_lengths)
-      std::printf(" %7s", ("m=" + std::to_string(length)).c_str());
-    std::printf("\n");
-    double worst = 0;
-    for (size_t size : grid_sizes) {
-      std::printf("%-9zu", size);
-      for (size_t length : grid_lengths) {
-        const std::string base = grid_name(size, length, place);
-        const double r = times.ratio(base + "/rt_instr", base + "/memmem");
-        worst = r > worst ? r : worst;
-        print_cell(r);
-      }
+  for (const char *kind : grid_texts)
+    for (const char *place : grid_places) {
+      const std::string p = place;
+      const std::string label = p == "absent"        ? "not found"
+                                : p == "absent_last" ? "not found, last byte not in the text"
+                                                     : "found " + p;
+      std::printf("\nrt_instr / memmem, %s text, %s (CPU time)\n%-9s",
+                  kind == grid_texts[0] ? "ordinary" : "random-letter", label.c_str(), "size");
+      for (size_t length : grid_lengths)
+        std::printf(" %7s", ("m=" + std::to_string(length)).c_str());
       std::printf("\n");
+      double worst = 0;
+      for (size_t size : grid_sizes) {
+        std::printf("%-9zu", size);
+        for (size_t length : grid_lengths) {
+          const std::string base = grid_name(kind, size, length, place);
+          const double r = times.ratio(base + "/rt_instr", base + "/memmem");
+          worst = r > worst ? r : worst;
+          print_cell(r);
+        }
+        std::printf("\n");
+      }
+      std::printf("worst %.2f\n", worst);
     }
-    std::printf("worst %.2f\n", worst);
-  }
 }
 
 void print_pairs(const CpuTimes &times) {

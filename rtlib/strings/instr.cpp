@@ -1,5 +1,6 @@
 #include <emmintrin.h>
 
+#include "examined.h"
 #include "platform.h"
 
 // rt_instr has two ways of searching, both linear in the text's length and using no memory
@@ -29,6 +30,7 @@ using Byte = unsigned char;
 [[gnu::cold]] int64_t maximal_suffix(const Byte *x, int64_t m, bool inverted, int64_t *period) {
   int64_t start = -1, j = 0, k = 1, p = 1;
   while (j + k < m) {
+    RT_EXAMINED(2);
     const Byte a = x[j + k];
     const Byte b = x[start + k];
     if (inverted ? a > b : a < b) {
@@ -64,6 +66,7 @@ int64_t two_way(const Byte *x, int64_t m, const Byte *y, int64_t n, int64_t j) {
   // A search string with this period throughout keeps in memory, after a full match of the
   // right part and a shift by the period, how much of the left part is known to match; any
   // other shifts by more than either part and keeps nothing.
+  RT_EXAMINED(2 * (ell + 1));
   const bool periodic = memcmp(x, x + period, static_cast<size_t>(ell + 1)) == 0;
   if (!periodic)
     period = (ell + 1 > m - ell - 1 ? ell + 1 : m - ell - 1) + 1;
@@ -72,10 +75,12 @@ int64_t two_way(const Byte *x, int64_t m, const Byte *y, int64_t n, int64_t j) {
     int64_t i = (ell > memory ? ell : memory) + 1;
     while (i < m && x[i] == y[i + j])
       ++i;
+    RT_EXAMINED(i - (ell > memory ? ell : memory));
     if (i >= m) {
       i = ell;
       while (i > memory && x[i] == y[i + j])
         --i;
+      RT_EXAMINED(ell - i + 1);
       if (i <= memory)
         return j;
       j += period;
@@ -119,6 +124,7 @@ inline bool frequent_in_prose(Byte c) {
                                          uint64_t fallback) {
   const uint64_t step = from <= to ? 1 : ~uint64_t{0}; // one forward, or one back
   for (uint64_t at = from;; at += step) {
+    RT_EXAMINED(1);
     if (!frequent_in_prose(x[at]))
       return at;
     if (at == to)
@@ -148,6 +154,7 @@ struct Filter {
 // to last are left.
 uint64_t run_to_agreement(const Filter &filter, const Byte *y, uint64_t at, uint64_t last) {
   while (at + 31 <= last) {
+    RT_EXAMINED(64);
     if (_mm_movemask_epi8(_mm_or_si128(filter.pair(y + at), filter.pair(y + at + 16))) != 0)
       break;
     at += 32;
@@ -168,11 +175,13 @@ extern "C" int64_t rt_instr(const StrView *text, const StrView *search) {
   const Byte *x = reinterpret_cast<const Byte *>(search->data);
   if (m == 1) {
     const void *hit = memchr(y, x[0], n);
+    RT_EXAMINED(hit == nullptr ? n : static_cast<uint64_t>(static_cast<const Byte *>(hit) - y) + 1);
     return hit == nullptr ? 0 : static_cast<const Byte *>(hit) - y + 1;
   }
   const uint64_t last = n - m; // last offset an occurrence can start at
   const uint64_t head = m - 1; // the bytes before the last
   if (last < 16) {
+    RT_EXAMINED((last + 1) * m);
     for (uint64_t at = 0; at <= last; ++at)
       if (y[at + m - 1] == x[m - 1] && memcmp(y + at, x, head) == 0)
         return static_cast<int64_t>(at + 1);
@@ -197,11 +206,13 @@ extern "C" int64_t rt_instr(const StrView *text, const StrView *search) {
     at = run_to_agreement(filter, y, at, last);
     // The last block may overlap the one before; offsets already ruled out are masked off.
     const uint64_t start = at < last - 15 ? at : last - 15;
+    RT_EXAMINED(48);
     unsigned both = static_cast<unsigned>(_mm_movemask_epi8(filter.triple(y + start)));
     both &= 0xFFFFu << (at - start);
     while (both != 0) {
       const uint64_t offset = start + static_cast<unsigned>(__builtin_ctz(both));
       const uint64_t same = common_prefix(y + offset, x, m);
+      RT_EXAMINED(same < m ? same + 1 : m);
       if (same == m)
         return static_cast<int64_t>(offset + 1);
       work += same + 1;

@@ -1,0 +1,72 @@
+// The cost of the searches, counted without a clock: this executable links the runtime's
+// counting build, in which the search code adds up the bytes it examines (set-up included) in
+// rt_examined_bytes. On inputs made to defeat a search, the count must stay within a small
+// multiple of what the routine reads, so that a search that turns quadratic fails here.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "text_support.h"
+
+extern "C" {
+unsigned long long rt_examined_bytes = 0;
+}
+
+namespace {
+
+struct Shape {
+  std::string name, text, search;
+};
+
+std::string times(const std::string &piece, size_t count) {
+  std::string out;
+  for (size_t i = 0; i < count; ++i)
+    out += piece;
+  return out;
+}
+
+// Texts of about n bytes with search strings that a naive search (or one that starts over
+// behind every occurrence) pays for n times over.
+std::vector<Shape> adversarial_shapes(size_t n) {
+  const std::string a(n, 'a');
+  const std::string nul(1, '\0');
+  return {
+      {"an occurrence at every byte", a, "a"},
+      {"an occurrence at every byte, two bytes", a, "aa"},
+      {"a^8 in a^n", a, std::string(8, 'a')},
+      {"a^(n/4) in a^n", a, std::string(n / 4, 'a')},
+      {"near miss a^7 b in a^n", a, std::string(7, 'a') + "b"},
+      {"near miss a^(n/4-1) b in a^n", a, std::string(n / 4 - 1, 'a') + "b"},
+      {"near miss b a^(n/4-1) in a^n", a, "b" + std::string(n / 4 - 1, 'a')},
+      {"near miss (ab)^k c in (ab)^n", times("ab", n / 2), times("ab", n / 16) + "c"},
+      {"near miss a^k b a^k in a^n", a, std::string(n / 8, 'a') + "b" + std::string(n / 8, 'a')},
+      {"search string holding a NUL in a^n", a, "a" + nul + "a"},
+      {"long search string holding a NUL in a^n", a, std::string(n / 4, 'a') + nul + "a"},
+      {"NULs in the text, search across them", times("aaaaaaa" + nul, n / 8), "aaa" + nul + "aaa"},
+      {"NULs in the text, search before them", times("aaaaaaa" + nul, n / 8), "aaaaaaa" + nul},
+      {"NULs in the text, a^7 near miss", times("aaaaaaa" + nul, n / 8), std::string(7, 'a') + "b"},
+      {"rare NULs in the text", times(std::string(n / 4 - 1, 'a') + nul, 4), "a"},
+  };
+}
+
+// Each routine's count must stay within this many bytes per byte of text and search string.
+constexpr unsigned long long bound_per_byte = 8;
+
+template <class Call> unsigned long long examined_by(Call call) {
+  rt_examined_bytes = 0;
+  call();
+  return rt_examined_bytes;
+}
+
+TEST(Cost, InstrIsLinearOnAdversarialInputs) {
+  for (size_t n : {size_t{4096}, size_t{16384}})
+    for (const Shape &s : adversarial_shapes(n)) {
+      Text text(s.text), search(s.search);
+      const unsigned long long bytes =
+          examined_by([&] { static_cast<void>(rt_instr(text.v(), search.v())); });
+      EXPECT_LE(bytes, bound_per_byte * (s.text.size() + s.search.size())) << s.name << ", n=" << n;
+    }
+}
+
+} // namespace
