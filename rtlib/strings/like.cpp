@@ -1,3 +1,6 @@
+#include <emmintrin.h>
+
+#include "examined.h"
 #include "platform.h"
 
 // Wildcard matching of a whole NUL-terminated text against a pattern of '*' (a run acts as one),
@@ -13,17 +16,14 @@
 //
 // That gives one forward pass with no recursion, no allocation and no state between calls.
 // The text is read ahead only as far as a segment needs, and up to its end at most once. A middle
-// segment of literal bytes only, with enough text ahead, is looked for with Horspool's skipping
-// search: the text byte under the segment's last place tells how far the segment can move on
-// (its distance from the end of the segment at its rightmost place in front of the last, or the
-// whole length), and a place is walked only where that byte fits the segment's last byte. Since
-// only those bytes are read, the text ahead is first made sure of (no terminator in it) in
-// stretches walked eight bytes a round. Other middle segments are tried place by place, and when
-// their first or last element is a literal byte, a place whose byte there differs is passed over
-// without walking the segment. The head costs its length, each middle segment at most its length
-// for each text place tried (and the places only move forward) plus a table of 256 bytes set up
-// once, the last segment its length. In all, at most pattern length x text length steps, plus one
-// walk to the text's end.
+// segment is tried place by place, and when its first or last element is a literal byte, a place
+// whose byte there differs is passed over without walking the segment. When both are literal
+// bytes, places are passed over sixteen at a time: the bytes at the segment's first and last
+// place for sixteen places are compared at once, once the text ahead is known to hold no
+// terminator (made sure of in stretches, eight bytes a round). The head costs its length, each
+// middle segment at most its length for each text place tried (and the places only move
+// forward), the last segment its length. In all, at most pattern length x text length steps,
+// plus one walk to the text's end.
 //
 // This file holds only the matcher, so that an image can carry it on its own; it calls nothing
 // outside itself.
@@ -60,6 +60,7 @@ inline const Byte *element_end(const Byte *p) {
 [[gnu::noinline]] const Byte *fit(const Byte *&pattern, const Byte *t) {
   const Byte *p = pattern;
   for (; *p != '*' && *p != 0; ++t) {
+    RT_EXAMINED(1);
     const Byte b = *p, c = *t;
     if (c == 0)
       return nullptr;
@@ -110,52 +111,55 @@ inline Byte other_case(Byte key) {
 // Where the text from k on stops being known to hold no terminator, looking at no more than
 // count bytes: k + count, or the terminator's place when that comes first. Eight bytes a round;
 // && stops at the terminator, so nothing behind it is read.
-inline const Byte *walk(const Byte *k, uint64_t count) {
+[[gnu::noinline]] const Byte *walk(const Byte *k, uint64_t count) {
   while (count >= 8 && k[0] != 0 && k[1] != 0 && k[2] != 0 && k[3] != 0 && k[4] != 0 && k[5] != 0 &&
          k[6] != 0 && k[7] != 0) {
+    RT_EXAMINED(8);
     k += 8;
     count -= 8;
   }
   while (count != 0 && *k != 0) {
+    RT_EXAMINED(1);
     ++k;
     --count;
   }
   return k;
 }
 
-// The leftmost place from t on where the segment of `length` literal bytes at p fits, or null
-// when there is none. No byte from t up to known is the terminator; known moves on with the
-// search, in stretches ahead of the place looked at, so that every byte a skip passes over has
-// been looked at for the terminator all the same.
-[[gnu::noinline]] const Byte *skip_search(const Byte *p, uint64_t length, const Byte *t,
-                                          const Byte *&known) {
-  // How far the segment moves on for each text byte under its last place, at most 255; the
-  // table is set up eight entries a store.
-  uint64_t words[32];
-  const uint64_t whole = length < 255 ? length : 255;
-  for (uint64_t &w : words)
-    w = whole * 0x0101010101010101u;
-  Byte *const shift = reinterpret_cast<Byte *>(words);
-  for (uint64_t i = 0; i + 1 < length; ++i) {
-    const uint64_t distance = length - 1 - i;
-    const Byte key = fold(p[i]);
-    shift[key] = shift[other_case(key)] = static_cast<Byte>(distance < 255 ? distance : 255);
-  }
-  const Byte last = fold(p[length - 1]), last_other = other_case(last);
+// Passes over the places from t on where a segment of `length` characters whose first and last
+// elements are literal bytes (keys first and last) cannot start: the first byte is not there in
+// either case, or the last is not length - 1 further on. Sixteen places are looked at a round,
+// while the bytes that takes are known to lie before the terminator (known moves on in stretches
+// ahead of the places looked at). Returns the first place that passes both, or the place from
+// which fewer than sixteen are left to the text's end.
+[[gnu::noinline]] const Byte *pass_over(uint64_t length, Byte first, Byte last, const Byte *t,
+                                        const Byte *&known) {
+  // A byte with bit 5 set compares equal to both cases of a letter key (and to one other byte,
+  // which the caller's own checks turn away).
+  const __m128i case_bit = _mm_set1_epi8(0x20);
+  const __m128i f = _mm_set1_epi8(static_cast<char>(first | 0x20));
+  const __m128i l = _mm_set1_epi8(static_cast<char>(last | 0x20));
+  const uint64_t span = length + 15; // the bytes sixteen places take
+  if (known < t)
+    known = t; // every byte before t has been looked at
   for (;;) {
     const uint64_t ahead = static_cast<uint64_t>(known - t);
-    if (ahead < length) {
-      known = walk(known, length + 512 - ahead);
-      if (static_cast<uint64_t>(known - t) < length)
-        return nullptr; // too little text here, and less still further on
-    }
-    const Byte c = t[length - 1];
-    if (c == last || c == last_other) {
-      const Byte *q = p;
-      if (fit(q, t) != nullptr)
+    if (ahead < span) {
+      known = walk(known, span + 1024 - ahead);
+      if (static_cast<uint64_t>(known - t) < span)
         return t;
     }
-    t += shift[c];
+    for (const Byte *stop = known - span; t <= stop; t += 16) {
+      RT_EXAMINED(32);
+      const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(t));
+      const __m128i z = _mm_loadu_si128(reinterpret_cast<const __m128i *>(t + length - 1));
+      const __m128i at_first = _mm_cmpeq_epi8(_mm_or_si128(a, case_bit), f);
+      const __m128i at_last = _mm_cmpeq_epi8(_mm_or_si128(z, case_bit), l);
+      const unsigned mask =
+          static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(at_first, at_last)));
+      if (mask != 0)
+        return t + __builtin_ctz(mask);
+    }
   }
 }
 
@@ -181,15 +185,14 @@ extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
       ++p;
     if (*p == 0)
       return 1;
-    // The segment up to the next run or the pattern's end, its last element, its length in
-    // characters and whether all its elements are literal bytes.
+    // The segment up to the next run or the pattern's end, its last element and its length in
+    // characters.
     const Byte *segment_end = p;
     const Byte *final = p;
     uint64_t length = 0;
-    bool literal = true;
     while (*segment_end != '*' && *segment_end != 0) {
+      RT_EXAMINED(1);
       final = segment_end;
-      literal &= literal_key(segment_end) != 0;
       segment_end = element_end(segment_end);
       ++length;
     }
@@ -202,39 +205,34 @@ extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
       return fit(p, known - length) != nullptr ? 1 : 0;
     }
 
-    // A middle segment goes to the leftmost place from t on where it fits. One of literal bytes
-    // with at least 64 characters of text ahead of it is looked for with skips.
-    if (literal && length >= 3) {
-      const uint64_t wanted = length + 64, ahead = static_cast<uint64_t>(known - t);
-      if (ahead < wanted)
-        known = walk(known, wanted - ahead);
-      if (static_cast<uint64_t>(known - t) >= wanted) {
-        t = skip_search(p, length, t, known);
-        if (t == nullptr)
-          return 0;
-        t += length;
-        p = segment_end;
-        continue;
-      }
-    }
-    // Otherwise place by place: places where its first or last literal byte is missing are
-    // passed over without walking the segment.
+    // A middle segment goes to the leftmost place from t on where it fits. Places where its
+    // first or last literal byte is missing are passed over without walking the segment. When
+    // both are literal bytes and the segment has two characters or more, the places after the
+    // first 32 looked at one by one are passed over sixteen at a time.
     const Byte first = literal_key(p), first_other = other_case(first);
     const Byte last = literal_key(final), last_other = other_case(last);
+    const bool wide = first != 0 && last != 0 && length >= 2;
+    const uintptr_t widen_at = wide ? reinterpret_cast<uintptr_t>(t) + 32 : UINTPTR_MAX;
     for (;; ++t) {
+      if (reinterpret_cast<uintptr_t>(t) >= widen_at)
+        t = pass_over(length, first, last, t, known);
       if (first != 0)
         while (*t != first && *t != first_other) {
+          RT_EXAMINED(1);
           if (*t == 0)
             return 0;
-          ++t;
+          if (reinterpret_cast<uintptr_t>(++t) >= widen_at)
+            break; // on with the wide steps
         }
       if (known < t)
         known = t;
       while (static_cast<uint64_t>(known - t) < length) {
+        RT_EXAMINED(1);
         if (*known == 0)
           return 0; // too little text here, and less still further on
         ++known;
       }
+      RT_EXAMINED(1);
       const Byte at_last = t[length - 1];
       if (last != 0 && at_last != last && at_last != last_other)
         continue;
