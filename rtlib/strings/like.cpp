@@ -134,8 +134,8 @@ inline Byte other_case(Byte key) {
 // which fewer than sixteen are left to the text's end.
 [[gnu::noinline]] const Byte *pass_over(uint64_t length, Byte first, Byte last, const Byte *t,
                                         const Byte *&known) {
-  // A byte with bit 5 set compares equal to both cases of a letter key (and to one other byte,
-  // which the caller's own checks turn away).
+  // With bit 5 set on both sides, a text byte compares equal to a letter key in either case;
+  // for a key that is no letter, one other byte passes too, which the caller's checks turn away.
   const __m128i case_bit = _mm_set1_epi8(0x20);
   const __m128i f = _mm_set1_epi8(static_cast<char>(first | 0x20));
   const __m128i l = _mm_set1_epi8(static_cast<char>(last | 0x20));
