@@ -130,8 +130,8 @@ inline Byte other_case(Byte key) {
 // elements are literal bytes (keys first and last) cannot start: the first byte is not there in
 // either case, or the last is not length - 1 further on. Sixteen places are looked at a round,
 // while the bytes that takes are known to lie before the terminator (known moves on in stretches
-// ahead of the places looked at). Returns the first place that passes both, or the place from
-// which fewer than sixteen are left to the text's end.
+// ahead of the places looked at; it is never behind t). Returns the first place that passes both,
+// or the place from which fewer than sixteen are left to the text's end.
 [[gnu::noinline]] const Byte *pass_over(uint64_t length, Byte first, Byte last, const Byte *t,
                                         const Byte *&known) {
   // With bit 5 set on both sides, a text byte compares equal to a letter key in either case;
@@ -140,8 +140,6 @@ inline Byte other_case(Byte key) {
   const __m128i f = _mm_set1_epi8(static_cast<char>(first | 0x20));
   const __m128i l = _mm_set1_epi8(static_cast<char>(last | 0x20));
   const uint64_t span = length + 15; // the bytes sixteen places take
-  if (known < t)
-    known = t; // every byte before t has been looked at
   for (;;) {
     const uint64_t ahead = static_cast<uint64_t>(known - t);
     if (ahead < span) {
