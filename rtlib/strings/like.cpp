@@ -103,11 +103,6 @@ inline Byte literal_key(const Byte *e) {
   return (*e == '?' || *e == '#' || *e == '[') ? 0 : fold(*e);
 }
 
-// The other byte that a folded literal key admits: its lower-case letter, or itself.
-inline Byte other_case(Byte key) {
-  return (key >= 'A' && key <= 'Z') ? static_cast<Byte>(key + ('a' - 'A')) : key;
-}
-
 // Where the text from k on stops being known to hold no terminator, looking at no more than
 // count bytes: k + count, or the terminator's place when that comes first. Eight bytes a round;
 // && stops at the terminator, so nothing behind it is read.
@@ -204,23 +199,23 @@ extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
     }
 
     // A middle segment goes to the leftmost place from t on where it fits. Places where its
-    // first or last literal byte is missing are passed over without walking the segment. When
-    // both are literal bytes and the segment has two characters or more, the places after the
-    // first 32 looked at one by one are passed over sixteen at a time.
-    const Byte first = literal_key(p), first_other = other_case(first);
-    const Byte last = literal_key(final), last_other = other_case(last);
+    // first or last literal byte is missing are passed over without walking the segment, sixteen
+    // at a time when both are literal bytes and the segment has two characters or more. With bit
+    // 5 set, a text byte equals a letter key in either case; for a key that is no letter, one
+    // other byte passes as well, which fit turns away.
+    const Byte first = literal_key(p), last = literal_key(final);
+    const Byte first_low = static_cast<Byte>(first | 0x20),
+               last_low = static_cast<Byte>(last | 0x20);
     const bool wide = first != 0 && last != 0 && length >= 2;
-    const uintptr_t widen_at = wide ? reinterpret_cast<uintptr_t>(t) + 32 : UINTPTR_MAX;
     for (;; ++t) {
-      if (reinterpret_cast<uintptr_t>(t) >= widen_at)
+      if (wide)
         t = pass_over(length, first, last, t, known);
       if (first != 0)
-        while (*t != first && *t != first_other) {
+        while ((*t | 0x20) != first_low) {
           RT_EXAMINED(1);
           if (*t == 0)
             return 0;
-          if (reinterpret_cast<uintptr_t>(++t) >= widen_at)
-            break; // on with the wide steps
+          ++t;
         }
       if (known < t)
         known = t;
@@ -231,8 +226,7 @@ extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
         ++known;
       }
       RT_EXAMINED(1);
-      const Byte at_last = t[length - 1];
-      if (last != 0 && at_last != last && at_last != last_other)
+      if (last != 0 && (t[length - 1] | 0x20) != last_low)
         continue;
       const Byte *q = p;
       if (fit(q, t) != nullptr)
