@@ -336,14 +336,14 @@ int64_t rt_instr(const StrView *text, const StrView *search);
  */
 int64_t rt_str_count(const StrView *text, const StrView *search);
 /**
- * Finds the first character of a text that is not in a set.
+ * Finds the first character of a text that is not in a set. Linear time in text and set.
  * @param text Read NUL-terminated.
  * @param set Read NUL-terminated.
  * @return Its 1-based position; 0 when every character is in the set.
  */
 int64_t rt_str_verify(const StrView *text, const StrView *set);
 /**
- * Finds the first character of a text that is in a set.
+ * Finds the first character of a text that is in a set. Linear time in text and set.
  * @param text Read NUL-terminated.
  * @param set Read NUL-terminated.
  * @return A new one-character record (40-byte block, capacity 8; release with rt_free());

@@ -21,8 +21,6 @@ __declspec(dllimport) void *__cdecl memcpy(void *, const void *, size_t);
 __declspec(dllimport) void *__cdecl memmove(void *, const void *, size_t);
 __declspec(dllimport) void __cdecl srand(unsigned int);
 __declspec(dllimport) size_t __cdecl strlen(const char *);
-__declspec(dllimport) char *__cdecl strpbrk(const char *, const char *);
-__declspec(dllimport) size_t __cdecl strspn(const char *, const char *);
 __declspec(dllimport) char *__cdecl strstr(const char *, const char *);
 }
 #endif

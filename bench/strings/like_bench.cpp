@@ -5,7 +5,10 @@
 //   - adversarial families, growing both the pattern and the text:
 //       runs k  "*a*a...*a*b" (k runs of "*a") against n a's,
 //       tail k  "*aa...ab" (k a's) against n a's, the worst case for one resume point;
-//       mid k   "*aa...ab*" (k a's) against n a's, where every text place is tried in full.
+//       mid k   "*aa...ab*" (k a's) against n a's, where every text place is tried in full;
+//   - words in long lines of lower-case prose, as when log lines are searched: "*word*" and
+//     "*word*word*" with words of k = 4, 8 or 16 letters, absent or near the end of lines of
+//     n = 1 to 64 KiB.
 // A peer is left out of a case (shown as "-") when one call of it does not finish within a
 // quarter of a second (tried in a child process) or when its result differs from rt_like's
 // (shown as "differs"). At the end a table gives each peer's time as a multiple of rt_like's.
@@ -89,6 +92,49 @@ struct Case {
   size_t k, n;
 };
 
+// Lower-case words in a fixed pseudo-random order, n bytes.
+std::string lower_prose(size_t n) {
+  static const char *const words[] = {"the",  "of",    "and",   "to",     "in",    "a",    "is",
+                                      "that", "for",   "it",    "as",     "was",   "with", "be",
+                                      "by",   "on",    "not",   "this",   "are",   "or",   "from",
+                                      "line", "error", "value", "memory", "found", "time", "when"};
+  std::string s;
+  uint32_t state = 4242;
+  while (s.size() < n) {
+    state = state * 1103515245u + 12345u;
+    s += words[(state >> 16) % (sizeof words / sizeof words[0])];
+    s += ' ';
+  }
+  s.resize(n);
+  return s;
+}
+
+// Words in the style of the text that it never holds.
+std::string absent_word(size_t k, size_t which) {
+  const char *const letters[] = {"quickbrownfoxjumpsover", "zealousvikingmarchesby"};
+  return std::string(letters[which], k);
+}
+
+void add_word_cases(std::vector<Case> &cases) {
+  for (size_t k : {4, 8, 16})
+    for (size_t n : {1024, 4096, 16384, 65536}) {
+      const std::string w1 = absent_word(k, 0), w2 = absent_word(k, 1);
+      const std::string text = lower_prose(n),
+                        tag = " " + std::to_string(k) + " n " + std::to_string(n);
+      // Near the end: the words replace the text's last bytes but a few.
+      std::string one_end = text, two_end = text;
+      one_end.replace(n - k - 6, k, w1);
+      two_end.replace(n - 2 * k - 12, k, w1);
+      two_end.replace(n - k - 6, k, w2);
+      std::string first_only = text;
+      first_only.replace(n / 2, k, w1);
+      cases.push_back({"word absent" + tag, "*" + w1 + "*", text, false, k, n});
+      cases.push_back({"word end" + tag, "*" + w1 + "*", one_end, false, k, n});
+      cases.push_back({"2 words absent" + tag, "*" + w1 + "*" + w2 + "*", first_only, false, k, n});
+      cases.push_back({"2 words end" + tag, "*" + w1 + "*" + w2 + "*", two_end, false, k, n});
+    }
+}
+
 std::vector<Case> make_cases() {
   std::vector<Case> cases = {
       {"*.txt hit", "*.txt", "quarterly-report-2024.TXT", false, 0, 0},
@@ -119,6 +165,7 @@ std::vector<Case> make_cases() {
     for (size_t n : {64, 256, 1024, 4096})
       cases.push_back({"mid " + std::to_string(k) + " n " + std::to_string(n),
                        "*" + std::string(k, 'a') + "b*", std::string(n, 'a'), true, k, n});
+  add_word_cases(cases);
   return cases;
 }
 
@@ -217,14 +264,14 @@ int main(int argc, char **argv) {
 
   // Each peer's time per match as a multiple of rt_like's; for the adversarial families also
   // rt_like's time divided by pattern length x text length.
-  std::printf("\nCPU time per match\n%-22s %12s %18s %18s %18s %14s\n", "case", "rt_like ns",
+  std::printf("\nCPU time per match\n%-26s %12s %18s %18s %18s %14s\n", "case", "rt_like ns",
               "reference x", "fnmatch x", "std::regex x", "ps/(m*n)");
   for (size_t i = 0; i < cases.size(); ++i) {
     const Case &c = cases[i];
     const auto own = times.ns.find(benchmark_name(c, rtlike));
     if (own == times.ns.end())
       continue;
-    std::printf("%-22s %12.1f", c.name.c_str(), own->second);
+    std::printf("%-26s %12.1f", c.name.c_str(), own->second);
     for (int peer = reference; peer < peer_count; ++peer) {
       const auto found = times.ns.find(benchmark_name(c, static_cast<Peer>(peer)));
       if (found != times.ns.end())

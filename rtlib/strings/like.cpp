@@ -1,3 +1,6 @@
+#include <emmintrin.h>
+
+#include "examined.h"
 #include "platform.h"
 
 // Wildcard matching of a whole NUL-terminated text against a pattern of '*' (a run acts as one),
@@ -14,10 +17,13 @@
 // That gives one forward pass with no recursion, no allocation and no state between calls.
 // The text is read ahead only as far as a segment needs, and up to its end at most once. A middle
 // segment is tried place by place, and when its first or last element is a literal byte, a place
-// whose byte there differs is passed over without walking the segment. The head costs its length,
-// each middle segment at most its length for each text place tried (and the places only move
-// forward), the last segment its length. In all, at most pattern length x text length steps, plus
-// one walk to the text's end.
+// whose byte there differs is passed over without walking the segment. When both are literal
+// bytes, places are passed over sixteen at a time: the bytes at the segment's first and last
+// place for sixteen places are compared at once, once the text ahead is known to hold no
+// terminator (made sure of in stretches, eight bytes a round). The head costs its length, each
+// middle segment at most its length for each text place tried (and the places only move
+// forward), the last segment its length. In all, at most pattern length x text length steps,
+// plus one walk to the text's end.
 //
 // This file holds only the matcher, so that an image can carry it on its own; it calls nothing
 // outside itself.
@@ -54,6 +60,7 @@ inline const Byte *element_end(const Byte *p) {
 [[gnu::noinline]] const Byte *fit(const Byte *&pattern, const Byte *t) {
   const Byte *p = pattern;
   for (; *p != '*' && *p != 0; ++t) {
+    RT_EXAMINED(1);
     const Byte b = *p, c = *t;
     if (c == 0)
       return nullptr;
@@ -96,9 +103,57 @@ inline Byte literal_key(const Byte *e) {
   return (*e == '?' || *e == '#' || *e == '[') ? 0 : fold(*e);
 }
 
-// The other byte that a folded literal key admits: its lower-case letter, or itself.
-inline Byte other_case(Byte key) {
-  return (key >= 'A' && key <= 'Z') ? static_cast<Byte>(key + ('a' - 'A')) : key;
+// Where the text from k on stops being known to hold no terminator, looking at no more than
+// count bytes: k + count, or the terminator's place when that comes first. Eight bytes a round;
+// && stops at the terminator, so nothing behind it is read.
+[[gnu::noinline]] const Byte *walk(const Byte *k, uint64_t count) {
+  while (count >= 8 && k[0] != 0 && k[1] != 0 && k[2] != 0 && k[3] != 0 && k[4] != 0 && k[5] != 0 &&
+         k[6] != 0 && k[7] != 0) {
+    RT_EXAMINED(8);
+    k += 8;
+    count -= 8;
+  }
+  while (count != 0 && *k != 0) {
+    RT_EXAMINED(1);
+    ++k;
+    --count;
+  }
+  return k;
+}
+
+// Passes over the places from t on where a segment of `length` characters whose first and last
+// elements are literal bytes (keys first and last) cannot start: the first byte is not there in
+// either case, or the last is not length - 1 further on. Sixteen places are looked at a round,
+// while the bytes that takes are known to lie before the terminator (known moves on in stretches
+// ahead of the places looked at; it is never behind t). Returns the first place that passes both,
+// or the place from which fewer than sixteen are left to the text's end.
+[[gnu::noinline]] const Byte *pass_over(uint64_t length, Byte first, Byte last, const Byte *t,
+                                        const Byte *&known) {
+  // With bit 5 set on both sides, a text byte compares equal to a letter key in either case;
+  // for a key that is no letter, one other byte passes too, which the caller's checks turn away.
+  const __m128i case_bit = _mm_set1_epi8(0x20);
+  const __m128i f = _mm_set1_epi8(static_cast<char>(first | 0x20));
+  const __m128i l = _mm_set1_epi8(static_cast<char>(last | 0x20));
+  const uint64_t span = length + 15; // the bytes sixteen places take
+  for (;;) {
+    const uint64_t ahead = static_cast<uint64_t>(known - t);
+    if (ahead < span) {
+      known = walk(known, span + 1024 - ahead);
+      if (static_cast<uint64_t>(known - t) < span)
+        return t;
+    }
+    for (const Byte *stop = known - span; t <= stop; t += 16) {
+      RT_EXAMINED(32);
+      const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(t));
+      const __m128i z = _mm_loadu_si128(reinterpret_cast<const __m128i *>(t + length - 1));
+      const __m128i at_first = _mm_cmpeq_epi8(_mm_or_si128(a, case_bit), f);
+      const __m128i at_last = _mm_cmpeq_epi8(_mm_or_si128(z, case_bit), l);
+      const unsigned mask =
+          static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(at_first, at_last)));
+      if (mask != 0)
+        return t + __builtin_ctz(mask);
+    }
+  }
 }
 
 } // namespace
@@ -129,6 +184,7 @@ extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
     const Byte *final = p;
     uint64_t length = 0;
     while (*segment_end != '*' && *segment_end != 0) {
+      RT_EXAMINED(1);
       final = segment_end;
       segment_end = element_end(segment_end);
       ++length;
@@ -136,23 +192,27 @@ extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
 
     // The last segment takes the text's last `length` characters.
     if (*segment_end == 0) {
-      // Four bytes a round; && stops at the terminator, so nothing behind it is read.
-      while (known[0] != 0 && known[1] != 0 && known[2] != 0 && known[3] != 0)
-        known += 4;
-      while (*known != 0)
-        ++known;
+      known = walk(known, UINT64_MAX);
       if (static_cast<uint64_t>(known - t) < length)
         return 0;
       return fit(p, known - length) != nullptr ? 1 : 0;
     }
 
     // A middle segment goes to the leftmost place from t on where it fits. Places where its
-    // first or last literal byte is missing are passed over without walking the segment.
-    const Byte first = literal_key(p), first_other = other_case(first);
-    const Byte last = literal_key(final), last_other = other_case(last);
+    // first or last literal byte is missing are passed over without walking the segment, sixteen
+    // at a time when both are literal bytes and the segment has two characters or more. With bit
+    // 5 set, a text byte equals a letter key in either case; for a key that is no letter, one
+    // other byte passes as well, which fit turns away.
+    const Byte first = literal_key(p), last = literal_key(final);
+    const Byte first_low = static_cast<Byte>(first | 0x20),
+               last_low = static_cast<Byte>(last | 0x20);
+    const bool wide = first != 0 && last != 0 && length >= 2;
     for (;; ++t) {
+      if (wide)
+        t = pass_over(length, first, last, t, known);
       if (first != 0)
-        while (*t != first && *t != first_other) {
+        while ((*t | 0x20) != first_low) {
+          RT_EXAMINED(1);
           if (*t == 0)
             return 0;
           ++t;
@@ -160,12 +220,13 @@ extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
       if (known < t)
         known = t;
       while (static_cast<uint64_t>(known - t) < length) {
+        RT_EXAMINED(1);
         if (*known == 0)
           return 0; // too little text here, and less still further on
         ++known;
       }
-      const Byte at_last = t[length - 1];
-      if (last != 0 && at_last != last && at_last != last_other)
+      RT_EXAMINED(1);
+      if (last != 0 && (t[length - 1] | 0x20) != last_low)
         continue;
       const Byte *q = p;
       if (fit(q, t) != nullptr)

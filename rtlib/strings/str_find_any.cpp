@@ -1,10 +1,11 @@
+#include "byte_set.h"
 #include "record.h"
 
-// Reads the text and the set up to their first NUL (strpbrk), not by length. The character
+// Reads the text and the set up to their first NUL, not by length, each once. The character
 // found comes back as a record of its own: 40-byte block, capacity 8.
 extern "C" RtString *rt_str_find_any(const StrView *text, const StrView *set) {
-  const char *found = strpbrk(text->data, set->data);
-  if (found == nullptr)
+  const char *found = rt::scan_set(text->data, set->data, true);
+  if (*found == 0)
     return nullptr;
   RtString *record = rt::fixed_record(40, 8);
   if (record == nullptr)

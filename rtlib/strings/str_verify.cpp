@@ -1,9 +1,7 @@
-#include "platform.h"
+#include "byte_set.h"
 
-// Reads the text and the set up to their first NUL (strspn, strlen), not by length.
-
+// Reads the text and the set up to their first NUL, not by length, each once.
 extern "C" int64_t rt_str_verify(const StrView *text, const StrView *set) {
-  const size_t span = strspn(text->data, set->data);
-  const size_t length = strlen(text->data);
-  return span < length ? static_cast<int64_t>(span) + 1 : 0;
+  const char *place = rt::scan_set(text->data, set->data, false);
+  return *place != 0 ? place - text->data + 1 : 0;
 }

@@ -102,4 +102,68 @@ TEST(Cost, ReplaceIsLinearOnAdversarialInputs) {
       }
 }
 
+// Sets of n/4 bytes: the set is read once and each text byte looked up once.
+TEST(Cost, VerifyAndFindAnyAreLinearInTextAndSet) {
+  for (size_t n : {size_t{4096}, size_t{16384}}) {
+    const std::string a(n, 'a');
+    const Shape shapes[] = {
+        {"a^n, set of n/4 bytes ending in a", a, std::string(n / 4 - 1, 'b') + "a"},
+        {"a^n, set of n/4 bytes without a", a, std::string(n / 4, 'b')},
+        {"a^n b, set of n/4 distinct and repeated bytes", a + "b", times("acdefghij", n / 36)},
+    };
+    for (const Shape &s : shapes) {
+      Text text(s.text), set(s.search);
+      const unsigned long long limit = bound_per_byte * (s.text.size() + s.search.size());
+      EXPECT_LE(examined_by([&] { static_cast<void>(rt_str_verify(text.v(), set.v())); }), limit)
+          << s.name << ", n=" << n;
+      EXPECT_LE(examined_by([&] { rt_free(rt_str_find_any(text.v(), set.v())); }), limit)
+          << s.name << ", n=" << n;
+    }
+  }
+}
+
+// The matcher on long near-miss runs: for a given pattern its count grows with the text as the
+// text does (4x for 4x the text, where a quadratic search gives 16x), and where every place fails
+// at the stretch's first or last byte it stays within a small multiple of pattern + text.
+std::string a_run(size_t k) {
+  return std::string(k, 'a');
+}
+
+TEST(Cost, LikeIsLinearInTheTextForAGivenPattern) {
+  const struct {
+    std::string name, pattern;
+    std::string (*text)(size_t n);
+    bool within_bound;
+  } shapes[] = {
+      {"*a^7 b* in a^n", "*" + a_run(7) + "b*", [](size_t n) { return std::string(n, 'a'); }, true},
+      {"*a^63 b* in a^n", "*" + a_run(63) + "b*", [](size_t n) { return std::string(n, 'a'); },
+       true},
+      {"*a^7 b in a^n", "*" + a_run(7) + "b", [](size_t n) { return std::string(n, 'a'); }, true},
+      {"*a*a*a*a*b in a^n", "*a*a*a*a*b", [](size_t n) { return std::string(n, 'a'); }, true},
+      {"*b a^7* in a^n", "*b" + a_run(7) + "*", [](size_t n) { return std::string(n, 'a'); }, true},
+      {"*word*word* in prose", "*zebra*fish*",
+       [](size_t n) { return times("the quick brown fox ", n / 20); }, true},
+      {"*a^15 b a^15* in a^n", "*" + a_run(15) + "b" + a_run(15) + "*",
+       [](size_t n) { return std::string(n, 'a'); }, false},
+      {"*a?a^14* in (a^15 b)^k", "*a?" + a_run(14) + "*",
+       [](size_t n) { return times(a_run(15) + "b", n / 16); }, false},
+  };
+  for (const auto &s : shapes) {
+    unsigned long long at_n = 0;
+    for (size_t n : {size_t{4096}, size_t{16384}}) {
+      const std::string text = s.text(n);
+      Text exact(text);
+      const unsigned long long bytes =
+          examined_by([&] { static_cast<void>(rt_like(s.pattern.c_str(), exact.bytes.get())); });
+      if (s.within_bound)
+        EXPECT_LE(bytes, bound_per_byte * (s.pattern.size() + text.size()))
+            << s.name << ", n=" << n;
+      if (at_n != 0)
+        EXPECT_LE(bytes, 5 * at_n) << s.name << ": grows faster than the text";
+      at_n = bytes;
+    }
+    EXPECT_GT(at_n, 0u) << s.name;
+  }
+}
+
 } // namespace

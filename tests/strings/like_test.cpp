@@ -7,6 +7,7 @@
 
 #include "like_reference.h"
 #include "rtlib.h"
+#include "text_support.h"
 
 namespace {
 
@@ -332,6 +333,95 @@ TEST(Like, DepthDoesNotGrowWithAsteriskRuns) {
   EXPECT_EQ(rt_like(fits.c_str(), as.c_str()), 1);
   EXPECT_EQ(rt_like(fails.c_str(), as.c_str()), 0);
   EXPECT_EQ(rt_like(fails.c_str(), (as + "xb").c_str()), 1);
+}
+
+// A middle stretch of literal bytes with enough text ahead is looked for with skips: wherever a
+// skip lands, every byte of the stretch still counts, in either case for letters, and the text
+// is still read no further than its terminator (the texts below are in blocks of exactly their
+// size on the host). Texts are filler and a tail, the filler repeated to its size.
+struct SkipCase {
+  std::string pattern, filler;
+  size_t size;
+  std::string tail;
+  int32_t result;
+};
+
+TEST(Like, SkippingStretchesOverLongTexts) {
+  // Stretches longer than the distances a table entry holds.
+  const std::string long_word = std::string(255, 'q') + "z";
+  const std::string longer_word = "w" + long_word;
+  const SkipCase cases[] = {
+      {"*needle*", "x", 200, "needle", 1},
+      {"*needle*", "x", 200, "needl", 0},
+      {"*needle*", "NEEDLE", 6, std::string(200, 'y'), 1},
+      {"*NeEdLe*", "the quick brown fox ", 400, "nEeDlE jumps", 1},
+      {"*needle*", "THE QUICK BROWN FOX ", 400, "NEEDLE", 1},
+      {"*needle*", "neexle needlx eedle ", 2000, "needl", 0},
+      {"*needle*", "neexle needlx eedle ", 2000, "needlee", 1},
+      {"*abcab*", "abcaxcab", 300, "abcabc", 1},
+      {"*abcab*", "abcaXcab", 300, "ABCAB", 1},
+      {"*abab*", "aab", 300, "ba", 0},
+      {"*abab*", "aab", 300, "ab", 1},
+      {"*\xE9t\xE9*", "x", 100, "\xC9T\xC9", 0},
+      {"*\xE9t\xE9*", "x", 100, "\xE9T\xE9y", 1},
+      {"*" + long_word + "*", "q", 600, "z", 1},
+      {"*" + long_word + "*", "q", 600, "Z", 1},
+      {"*" + long_word + "*", "q", 600, "y", 0},
+      {"*" + long_word + "*", "qqqqqz", 600, "", 0},
+      {"*" + longer_word + "*", "w", 600, longer_word, 1},
+      {"*" + longer_word + "*", "wx", 600, long_word, 0},
+      {"*quick*fox*", "the lazy dog ", 800, "fox quick", 0},
+      {"*quick*fox*", "the lazy dog ", 800, "quickfox", 1},
+      {"*QUICK*fox*", "the lazy dog ", 800, "quick, fox", 1},
+      {"t*lazy*dog", "the lazy dog ", 800, "dog", 1},
+      {"t*lazy*dog", "the lazy dog ", 800, "dig", 0},
+      {"*abc*", "x", 64, "abc", 1}, // just enough text ahead for the skips
+      {"*abc*", "x", 63, "abc", 1}, // one byte less: place by place
+  };
+  for (const SkipCase &c : cases) {
+    std::string text;
+    while (text.size() < c.size)
+      text += c.filler;
+    text.resize(c.size);
+    text += c.tail;
+    const Text exact(text);
+    EXPECT_EQ(rt_like(c.pattern.c_str(), exact.bytes.get()), c.result)
+        << c.pattern << " / " << c.filler << " " << c.tail;
+    EXPECT_EQ(like_reference::like(c.pattern.c_str(), text.c_str()), c.result) << c.pattern;
+  }
+}
+
+// Long pseudo-random texts of few letters in both cases, against stretches of them between
+// asterisk runs: results must equal those of the plain search.
+TEST(Like, SkippingAgreesWithThePlainSearch) {
+  uint64_t state = 0x2545F4914F6CDD1Du;
+  auto next = [&state](uint32_t bound) {
+    state = state * 6364136223846793005u + 1442695040888963407u;
+    return static_cast<uint32_t>(state >> 33) % bound;
+  };
+  const char letters[] = {'a', 'b', 'A', 'B', 'c'};
+  const auto word = [&](uint32_t shortest, uint32_t spread) {
+    std::string w;
+    for (uint32_t i = 0, n = shortest + next(spread); i < n; ++i)
+      w += letters[next(4)];
+    return w;
+  };
+  const char *const shapes[] = {"*%*", "*%*%*", "a*%*", "*%*%", "*%?*"};
+  int matched = 0;
+  for (int round = 0; round < 3000; ++round) {
+    std::string pattern;
+    for (const char *s = shapes[next(5)]; *s != 0; ++s)
+      pattern += *s == '%' ? word(3, 6) : std::string(1, *s);
+    std::string text;
+    for (uint32_t i = 0, n = 64 + next(700); i < n; ++i)
+      text += letters[next(5)];
+    const Text exact(text);
+    const int want = like_reference::like(pattern.c_str(), text.c_str());
+    matched += want;
+    ASSERT_EQ(rt_like(pattern.c_str(), exact.bytes.get()), want) << pattern << " / " << text;
+  }
+  EXPECT_GT(matched, 500);
+  EXPECT_LT(matched, 2500);
 }
 
 // Every pattern of up to four elements from a small alphabet that is rich in the special

@@ -483,6 +483,14 @@ TEST(StrVerify, FirstCharacterOutsideTheSet) {
       {"x", "abc", 1},
       {std::string("12\0x", 4), "12", 0},
       {"aab", "a", 3},
+      // Members on both sides of every 64-value boundary of the byte range, and repeated ones.
+      {"?@\x7F\x80\xBF\xC0\xFF", "\xFF\xC0\xBF\x80\x7F@?", 0},
+      {"?@\x7F\x80\xBF\xC0\xFF!", "\xFF\xC0\xBF\x80\x7F@?", 8},
+      {"\x80\x80\xC0", "\x80\x80\x80", 3},
+      {"@A", "?A", 1},
+      {"\xBF\xC0", "\xBF\xBF\x7F", 2},
+      {"\xFF\xFE", "\xFF", 2},
+      {"abc", std::string("ab\0c", 4), 3}, // the set ends at its NUL too
   };
   for (const PairCase &c : cases) {
     Text text(c.text), set(c.other);
@@ -495,8 +503,20 @@ TEST(StrFindAny, FirstCharacterInTheSetAsA40ByteRecord) {
     std::string text, set;
     const char *found;
   } cases[] = {
-      {"hello", "lo", "l"},   {"hello", "xyz", nullptr},    {"", "abc", nullptr},
-      {"hello", "", nullptr}, {"h\xE9llo", "\xE9", "\xE9"}, {std::string("ab\0c", 4), "c", nullptr},
+      {"hello", "lo", "l"},
+      {"hello", "xyz", nullptr},
+      {"", "abc", nullptr},
+      {"hello", "", nullptr},
+      {"h\xE9llo", "\xE9", "\xE9"},
+      {std::string("ab\0c", 4), "c", nullptr},
+      // Members on both sides of every 64-value boundary of the byte range.
+      {"?\x3F", "@", nullptr},
+      {"ab@", "@\x7F", "@"},
+      {"\x7F\x80", "\x80", "\x80"},
+      {"\xBF\xC0", "\xC0", "\xC0"},
+      {"\xFE\xFF", "\xFF\x01", "\xFF"},
+      {"\xC0\xBF", "\x80\xBF", "\xBF"},
+      {"xyz", std::string("a\0z", 3), nullptr}, // the set ends at its NUL too
   };
   for (const auto &c : cases) {
     Text text(c.text), set(c.set);
