@@ -25,7 +25,7 @@
 //     keeps in memory the part already known to match, so that counting overlapping
 //     occurrences costs no more than the text. Only such texts reach it, so its set-up, the
 //     two maximal suffixes, is compiled for size (cold).
-// A one-byte search string is looked for with memchr, or counted 16 bytes at a time.
+// A one-byte search string is looked for, and its occurrences counted, with memchr.
 
 namespace {
 
@@ -183,19 +183,11 @@ uint64_t rt::search(const StrView *text, const StrView *search, uint64_t from, b
   const Byte *x = reinterpret_cast<const Byte *>(search->data);
   uint64_t count = 0;
   if (m == 1 && all) {
-    // A 1 in each lane that holds the byte, per block of 16, added up into two 64-bit sums.
-    const __m128i want = _mm_set1_epi8(static_cast<char>(x[0])), zero = _mm_setzero_si128();
-    __m128i sums = zero;
+    // Occurrences of one byte do not overlap: each search goes on behind the last, and all of
+    // them together read the text once.
     RT_EXAMINED(n - from);
-    for (; n - from >= 16; from += 16) {
-      const __m128i same =
-          _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(y + from)), want);
-      sums = _mm_add_epi64(sums, _mm_sad_epu8(_mm_sub_epi8(zero, same), zero));
-    }
-    count = static_cast<uint64_t>(_mm_cvtsi128_si64(sums)) +
-            static_cast<uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums)));
-    for (; from < n; ++from)
-      count += y[from] == x[0];
+    for (const void *hit; (hit = memchr(y + from, x[0], n - from)) != nullptr; ++count)
+      from = static_cast<uint64_t>(static_cast<const Byte *>(hit) - y) + 1;
     return count;
   }
   if (m == 1) {
