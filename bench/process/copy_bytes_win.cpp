@@ -11,6 +11,7 @@
 #include <cstring>
 #include <vector>
 
+#include "../win_times.h"
 #include "rtlib.h"
 
 namespace {
@@ -24,22 +25,6 @@ void *platform_memcpy(void *destination, const void *source, uint64_t count) {
 // The routines are called through a volatile pointer, so that neither call is inlined or
 // folded into the loop.
 Copy volatile routines[2] = {rt_copy_bytes, platform_memcpy};
-
-double cpu_seconds() {
-  FILETIME created, exited, kernel, user;
-  GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-  const auto value = [](FILETIME t) {
-    return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
-  };
-  return (value(kernel) + value(user)) * 1e-7;
-}
-
-double wall_seconds() {
-  LARGE_INTEGER count, frequency;
-  QueryPerformanceCounter(&count);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 void run(Copy copy, char *to, const char *from, uint64_t size, uint64_t times) {
   for (uint64_t i = 0; i < times; ++i) {

@@ -17,24 +17,18 @@
 #include <vector>
 
 #include "../cpu_times.h"
+#include "../texts.h"
 #include "rtlib.h"
 
 namespace {
 
+// Prose with a line end behind the first word that reaches 40 bytes since the last one.
 std::string prose(size_t size) {
-  static const char *const words[] = {
-      "the",   "of",  "and",  "to",    "in",      "a",      "is",     "that",   "for",
-      "it",    "as",  "was",  "with",  "be",      "by",     "on",     "not",    "he",
-      "this",  "are", "or",   "his",   "from",    "at",     "which",  "but",    "have",
-      "an",    "had", "they", "you",   "were",    "their",  "one",    "all",    "we",
-      "can",   "her", "has",  "there", "been",    "if",     "more",   "when",   "will",
-      "would", "who", "so",   "no",    "runtime", "string", "search", "memory", "text"};
   uint32_t state = 12345;
   std::string s;
   size_t line = 0;
   while (s.size() < size) {
-    state = state * 1103515245u + 12345u;
-    s += words[(state >> 16) % (sizeof words / sizeof words[0])];
+    s += bench_texts::next_word(state);
     if (s.size() - line >= 40) {
       s += "\n";
       line = s.size();
@@ -47,13 +41,7 @@ std::string prose(size_t size) {
 }
 
 std::string random_letters(size_t size) {
-  uint32_t state = 99;
-  std::string s(size, 'a');
-  for (char &c : s) {
-    state = state * 1103515245u + 12345u;
-    c = static_cast<char>('a' + (state >> 16) % 26);
-  }
-  return s;
+  return bench_texts::random_letters(size, 99);
 }
 
 int64_t peer_count(const char *text, const char *search) {

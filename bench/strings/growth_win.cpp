@@ -8,25 +8,10 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "../win_times.h"
 #include "growth_cases.h"
 
 namespace {
-
-double cpu_seconds() {
-  FILETIME created, exited, kernel, user;
-  GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-  const auto value = [](FILETIME t) {
-    return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
-  };
-  return (value(kernel) + value(user)) * 1e-7;
-}
-
-double wall_seconds() {
-  LARGE_INTEGER count, frequency;
-  QueryPerformanceCounter(&count);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 double median(std::vector<double> values) {
   std::sort(values.begin(), values.end());

@@ -26,23 +26,16 @@
 #include <vector>
 
 #include "../cpu_times.h"
+#include "../texts.h"
 #include "rtlib.h"
 
 namespace {
 
 // Words in a fixed pseudo-random order: text with the letter frequencies of prose.
 std::string prose(size_t size, uint32_t state = 12345) {
-  static const char *const words[] = {
-      "the",   "of",  "and",  "to",    "in",      "a",      "is",     "that",   "for",
-      "it",    "as",  "was",  "with",  "be",      "by",     "on",     "not",    "he",
-      "this",  "are", "or",   "his",   "from",    "at",     "which",  "but",    "have",
-      "an",    "had", "they", "you",   "were",    "their",  "one",    "all",    "we",
-      "can",   "her", "has",  "there", "been",    "if",     "more",   "when",   "will",
-      "would", "who", "so",   "no",    "runtime", "string", "search", "memory", "text"};
   std::string s;
   while (s.size() < size) {
-    state = state * 1103515245u + 12345u;
-    s += words[(state >> 16) % (sizeof words / sizeof words[0])];
+    s += bench_texts::next_word(state);
     s += (state >> 8) % 11 == 0 ? ". " : " ";
   }
   s.resize(size);
@@ -67,15 +60,7 @@ const size_t grid_lengths[] = {2, 3, 4, 8, 16, 32, 64, 128, 256};
 const char *const grid_places[] = {"early", "late", "absent", "absent_last"};
 const char *const grid_texts[] = {"prose", "random"};
 
-// Uniformly random lower-case letters.
-std::string random_letters(size_t size, uint32_t state) {
-  std::string s(size, 'a');
-  for (char &c : s) {
-    state = state * 1103515245u + 12345u;
-    c = static_cast<char>('a' + (state >> 16) % 26);
-  }
-  return s;
-}
+using bench_texts::random_letters;
 
 // A search string of `length` bytes that the text (prose or random letters) does not hold.
 std::string grid_needle(bool random, size_t length, const std::string &sample) {
