@@ -141,11 +141,7 @@ std::string plain_replace(const std::string &source, const std::string &search,
 // Pseudo-random sources over few letters and NULs, search strings cut from them or made up,
 // some with a NUL; occurrences side by side, at the ends and across 16-byte boundaries.
 TEST(StrReplace, AgreesWithAPlainReplaceOnRandomInputs) {
-  uint64_t state = 0x853C49E6748FEA9Bu;
-  auto next = [&state](uint64_t bound) {
-    state = state * 6364136223846793005u + 1442695040888963407u;
-    return (state >> 33) % bound;
-  };
+  Pseudo next{0x853C49E6748FEA9Bu};
   int replaced = 0;
   for (int round = 0; round < 800; ++round) {
     const uint64_t letters = 1 + next(3);

@@ -394,11 +394,7 @@ TEST(Like, SkippingStretchesOverLongTexts) {
 // Long pseudo-random texts of few letters in both cases, against stretches of them between
 // asterisk runs: results must equal those of the plain search.
 TEST(Like, SkippingAgreesWithThePlainSearch) {
-  uint64_t state = 0x2545F4914F6CDD1Du;
-  auto next = [&state](uint32_t bound) {
-    state = state * 6364136223846793005u + 1442695040888963407u;
-    return static_cast<uint32_t>(state >> 33) % bound;
-  };
+  Pseudo next{0x2545F4914F6CDD1Du};
   const char letters[] = {'a', 'b', 'A', 'B', 'c'};
   const auto word = [&](uint32_t shortest, uint32_t spread) {
     std::string w;
@@ -462,11 +458,7 @@ TEST(Like, AgreesWithThePlainSearchOnAllSmallInputs) {
 
 // Longer pseudo-random inputs with up to five asterisk runs, from a fixed seed.
 TEST(Like, AgreesWithThePlainSearchOnRandomInputs) {
-  uint64_t state = 0x9E3779B97F4A7C15u;
-  auto next = [&state](uint32_t bound) {
-    state = state * 6364136223846793005u + 1442695040888963407u;
-    return static_cast<uint32_t>(state >> 33) % bound;
-  };
+  Pseudo next{0x9E3779B97F4A7C15u};
   const char *pieces[] = {"*", "**", "?", "#",     "[",    "]",    "[!",   "-", "a",
                           "b", "A",  "x", "[a-c]", "[!a]", "\xE9", "\x80", "1", "[\xE0-\xEF]"};
   const char text_bytes[] = {'a', 'b', 'A', 'x', 'c', '-', ']', '!', '0', '9', '\xE9', '\x80', '['};

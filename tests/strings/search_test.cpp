@@ -310,11 +310,7 @@ TEST(Instr, FallbackResumesAtTheFirstOffsetNotRuledOut) {
 // Pseudo-random texts over two or three letters, where partial matches are everywhere, with
 // search strings cut from them or made up; lengths cross every limit of the ways above.
 TEST(Instr, AgreesWithAPlainSearchOnRandomInputs) {
-  uint64_t state = 0x2545F4914F6CDD1Du;
-  auto next = [&state](uint64_t bound) {
-    state = state * 6364136223846793005u + 1442695040888963407u;
-    return (state >> 33) % bound;
-  };
+  Pseudo next{0x2545F4914F6CDD1Du};
   int found = 0;
   for (int round = 0; round < 400; ++round) {
     const uint64_t letters = 2 + next(2);
@@ -446,11 +442,7 @@ TEST(StrCount, OverlappingOccurrencesEverywhere) {
 // Pseudo-random texts over few letters (with the odd NUL) and search strings cut from them or
 // made up, against the plain count.
 TEST(StrCount, AgreesWithAPlainCountOnRandomInputs) {
-  uint64_t state = 0x9E3779B97F4A7C15u;
-  auto next = [&state](uint64_t bound) {
-    state = state * 6364136223846793005u + 1442695040888963407u;
-    return (state >> 33) % bound;
-  };
+  Pseudo next{0x9E3779B97F4A7C15u};
   int64_t found = 0;
   for (int round = 0; round < 600; ++round) {
     const uint64_t letters = 1 + next(3);

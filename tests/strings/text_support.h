@@ -10,6 +10,16 @@
 #include "heap_block.h"
 #include "rtlib.h"
 
+// A fixed pseudo-random stream (a 64-bit linear congruential generator): next(bound) gives the
+// next value below bound, the same in every run.
+struct Pseudo {
+  uint64_t state;
+  uint32_t operator()(uint64_t bound) {
+    state = state * 6364136223846793005u + 1442695040888963407u;
+    return static_cast<uint32_t>((state >> 33) % bound);
+  }
+};
+
 // A text in a block of exactly its length plus a terminator, so that a read past the
 // terminator is caught by AddressSanitizer on the host.
 struct Text {
