@@ -27,6 +27,26 @@ inline const char *next_word(uint32_t &state) {
   return words[(step(state) >> 16) % (sizeof words / sizeof words[0])];
 }
 
+// Words of list in the stream that state drives, a line end behind the first word that reaches
+// line_bytes since the last one, a space behind every other; size bytes.
+template <size_t N>
+std::string prose_lines(size_t size, uint32_t state, size_t line_bytes,
+                        const char *const (&list)[N]) {
+  std::string s;
+  size_t line = 0;
+  while (s.size() < size) {
+    s += list[(step(state) >> 16) % N];
+    if (s.size() - line >= line_bytes) {
+      s += '\n';
+      line = s.size();
+    } else {
+      s += ' ';
+    }
+  }
+  s.resize(size);
+  return s;
+}
+
 // Uniformly random lower-case letters.
 inline std::string random_letters(size_t size, uint32_t state) {
   std::string s(size, 'a');

@@ -24,20 +24,7 @@ namespace {
 
 // Prose with a line end behind the first word that reaches 40 bytes since the last one.
 std::string prose(size_t size) {
-  uint32_t state = 12345;
-  std::string s;
-  size_t line = 0;
-  while (s.size() < size) {
-    s += bench_texts::next_word(state);
-    if (s.size() - line >= 40) {
-      s += "\n";
-      line = s.size();
-    } else {
-      s += " ";
-    }
-  }
-  s.resize(size);
-  return s;
+  return bench_texts::prose_lines(size, 12345, 40, bench_texts::words);
 }
 
 std::string random_letters(size_t size) {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "../texts.h"
 #include "rtlib_inline.hpp"
 
 #if !defined(_WIN32)
@@ -48,21 +49,7 @@ inline std::string prose(size_t n) {
       "the",  "of",    "and",    "to",     "in",   "a",    "is",     "that",  "for",  "it",
       "as",   "was",   "with",   "be",     "by",   "on",   "not",    "this",  "are",  "or",
       "from", "which", "string", "search", "text", "line", "memory", "value", "time", "place"};
-  std::string s;
-  uint32_t state = 2026;
-  size_t line = 0;
-  while (s.size() < n) {
-    state = state * 1103515245u + 12345u;
-    s += words[(state >> 16) % (sizeof words / sizeof words[0])];
-    if (s.size() - line >= 45) {
-      s += '\n';
-      line = s.size();
-    } else {
-      s += ' ';
-    }
-  }
-  s.resize(n);
-  return s;
+  return bench_texts::prose_lines(n, 2026, 45, words);
 }
 
 // Owned copies of the inputs, kept alive by the call that uses them.
