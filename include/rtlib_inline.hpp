@@ -50,6 +50,25 @@
 
 #include "rtlib.h"
 
+#if defined(RTLIB_CHECKED) || defined(RTLIB_DOXYGEN)
+/**
+ * Checks a string variable for a building block, in a program linked with the checked runtime
+ * (librtlib-checked.a) and compiled with `RTLIB_CHECKED` defined, which
+ * `rtlib_add_image(... CHECKED ...)` does: the length within the variable's room (capacity, or
+ * the fixed buffer less its terminator), a NUL behind the text while there is room for one,
+ * and, for a variable that owns its block, no block of rt_alloc(). A broken rule is reported as
+ * `rtlib check: <routine>: ...` on standard error with the call site, and the process ends with
+ * #RT_EXIT_CHECK.
+ * @param var The variable.
+ * @param routine The building block's name, for the report.
+ */
+extern "C" void rt_check_strvar(const StrVar *var, const char *routine);
+/** The building block's check of a string variable; nothing without `RTLIB_CHECKED`. */
+#define RT_INLINE_CHECK_VAR(var, routine) rt_check_strvar(&(var), routine)
+#else
+#define RT_INLINE_CHECK_VAR(var, routine) static_cast<void>(0)
+#endif
+
 /**
  * Inline-profile building blocks.
  *
@@ -336,6 +355,7 @@ template <typename Frame> inline void close_handle_slots(Frame &f) {
  * @return Its data and length.
  */
 inline StrView result_value(const StrVar &result) {
+  RT_INLINE_CHECK_VAR(result, "rt_inline::result_value");
   return StrView{result.data, static_cast<uint64_t>(result.length)};
 }
 
@@ -377,6 +397,7 @@ template <typename Frame> inline void write_int(Frame &f, const char *format, in
  * @param var The variable.
  */
 template <typename Frame> inline void write_str(Frame &f, const StrVar &var) {
+  RT_INLINE_CHECK_VAR(var, "rt_inline::write_str");
   write_bytes(f, var.data, static_cast<uint64_t>(var.length));
 }
 

@@ -141,5 +141,11 @@
 #define RT_EXIT_NO_MEMORY 1
 /** Exit code of rt_fatal_exit. */
 #define RT_EXIT_FATAL 252
+/**
+ * Exit code of an image linked with the checked runtime (librtlib-checked.a) when a routine
+ * finds one of its contracts broken: in the range the platform leaves to applications for
+ * failure codes, and none of the runtime's other exit codes.
+ */
+#define RT_EXIT_CHECK 0xE0C4EC00
 
 #endif /* RTLIB_LAYOUT_H */

@@ -30,12 +30,4 @@ __declspec(dllimport) char *__cdecl strstr(const char *, const char *);
 
 #include "rtlib.h"
 
-// Marks a routine that is a frameless leaf (no stack use, no call but a tail jump), which the
-// platform unwinds from its return address alone, so that it gets no unwind data. clang leaves
-// the data out of such routines by itself; GCC is told to. A Windows test checks that every
-// routine without unwind data is such a leaf.
-#if defined(_WIN32) && defined(__GNUC__) && !defined(__clang__)
-#define RT_LEAF __attribute__((optimize("no-asynchronous-unwind-tables", "no-unwind-tables")))
-#else
-#define RT_LEAF
-#endif
+#include "marks.h"

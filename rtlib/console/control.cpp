@@ -57,6 +57,7 @@ extern "C" int64_t rt_set_buffer_size(int64_t rows) {
 }
 
 extern "C" int64_t rt_set_title(const char *title) {
+  RT_CHECK(text, "title", title);
   (void)SetConsoleTitleA(title);
   return 0;
 }

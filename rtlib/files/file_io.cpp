@@ -32,6 +32,8 @@ enum class Transfer { read_checked, read_unchecked, write_checked, write_uncheck
 
 // On failure the caller's handle variable is left exactly as it was.
 extern "C" int64_t rt_open_read(int64_t /*ignored*/, const char *path, void **handle) {
+  RT_CHECK(text, "path", path);
+  RT_CHECK(writable, "handle", handle, sizeof *handle);
   const HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE)
@@ -46,18 +48,22 @@ extern "C" int64_t rt_close(void *handle) {
 }
 
 extern "C" RT_LEAF int64_t rt_read_checked(void *handle, void *buffer, int64_t count) {
+  RT_CHECK(writable, "buffer", buffer, low32(count));
   return transfer(handle, buffer, count, Transfer::read_checked);
 }
 
 extern "C" RT_LEAF int64_t rt_read_unchecked(void *handle, void *buffer, int64_t count) {
+  RT_CHECK(writable, "buffer", buffer, low32(count));
   return transfer(handle, buffer, count, Transfer::read_unchecked);
 }
 
 extern "C" RT_LEAF int64_t rt_write_checked(void *handle, const void *buffer, int64_t count) {
+  RT_CHECK(readable, "buffer", buffer, low32(count));
   return transfer(handle, const_cast<void *>(buffer), count, Transfer::write_checked);
 }
 
 extern "C" RT_LEAF int64_t rt_write_unchecked(void *handle, const void *buffer, int64_t count) {
+  RT_CHECK(readable, "buffer", buffer, low32(count));
   return transfer(handle, const_cast<void *>(buffer), count, Transfer::write_unchecked);
 }
 

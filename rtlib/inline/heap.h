@@ -2,6 +2,7 @@
 // blocks (allocate_or_exit, release_block, var_of, owns_block).
 #pragma once
 
+#include "marks.h"
 #include "rtlib_inline.hpp"
 
 namespace rt_inline {

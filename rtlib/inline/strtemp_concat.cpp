@@ -3,6 +3,9 @@
 // Joins two temporaries into a fresh block (the text, then 4 zero bytes) and releases both.
 // Two empty operands give the null value with length 0 and leave no block behind.
 extern "C" StrTemp rt_strtemp_concat(StrTemp left, StrTemp right) {
+  RT_CHECK(temp, "left", left);
+  RT_CHECK(temp, "right", right);
+  RT_CHECK(distinct_blocks, "right", left.data, right.data);
   const uint64_t m = static_cast<uint64_t>(left.length);
   const uint64_t k = static_cast<uint64_t>(right.length);
   const uint64_t total = m + k;

@@ -4,6 +4,9 @@
 // keeps its buffer and cuts the text to fit; a heap variable reuses its block while the text
 // and its terminator fit, and otherwise moves to a block of exactly that size.
 extern "C" void rt_strvar_assign_text(StrRef target, const char *text) {
+  RT_CHECK(strvar, "target", rt_inline::var_of(target));
+  RT_CHECK(text, "text", text);
+  RT_CHECK(outside_var, "text", rt_inline::var_of(target), text);
   StrVar *const var = rt_inline::var_of(target);
   if (var->capacity < 0) {
     const uint64_t room = 0u - static_cast<uint64_t>(var->capacity);

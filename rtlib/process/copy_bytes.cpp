@@ -75,6 +75,8 @@ inline void copy_16_to_64(char *out, const char *in, uint64_t count) {
 // destination in a saved register for one shared return, and call memcpy instead of jumping to
 // it. It is no RT_LEAF: GCC, told so, realigns the stack for the SSE2 code here.
 extern "C" void *rt_copy_bytes(void *destination, const void *source, uint64_t count) {
+  RT_CHECK(writable, "destination", destination, count);
+  RT_CHECK(readable, "source", source, count);
   char *out = static_cast<char *>(destination);
   const char *in = static_cast<const char *>(source);
   const uint64_t above = reinterpret_cast<uintptr_t>(out) - reinterpret_cast<uintptr_t>(in);

@@ -256,6 +256,8 @@ uint64_t rt::search(const StrView *text, const StrView *search, uint64_t from, b
 }
 
 extern "C" int64_t rt_instr(const StrView *text, const StrView *search) {
+  RT_CHECK(view, "text", text);
+  RT_CHECK(view, "search", search);
   if (search->length == 0)
     return 1;
   return static_cast<int64_t>(rt::search(text, search, 0, false));

@@ -159,6 +159,8 @@ inline Byte literal_key(const Byte *e) {
 } // namespace
 
 extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
+  RT_CHECK(text, "pattern", pattern);
+  RT_CHECK(text, "text", text);
   const Byte *p = reinterpret_cast<const Byte *>(pattern);
   const Byte *t = reinterpret_cast<const Byte *>(text);
 
@@ -238,6 +240,8 @@ extern "C" int32_t rt_like_match(const char *pattern, const char *text) {
 }
 
 extern "C" RT_LEAF int32_t rt_like(const char *pattern, const char *text) {
+  RT_CHECK(text_or_null, "pattern", pattern);
+  RT_CHECK(text_or_null, "text", text);
   if (pattern == nullptr)
     return 0;
   if (text == nullptr)

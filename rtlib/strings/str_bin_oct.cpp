@@ -26,9 +26,9 @@ RtString *digits_record(uint64_t value, unsigned shift) {
 } // namespace
 
 extern "C" RT_LEAF RtString *rt_str_bin(uint64_t value) {
-  return digits_record(value, 1);
+  return RT_MADE(digits_record(value, 1));
 }
 
 extern "C" RT_LEAF RtString *rt_str_oct(uint64_t value) {
-  return digits_record(value, 3);
+  return RT_MADE(digits_record(value, 3));
 }

@@ -5,6 +5,9 @@
 // is reported like a failed allocation: 1, destination untouched.
 extern "C" int64_t rt_str_concat(RtString *destination, const StrView *first,
                                  const StrView *second) {
+  RT_CHECK(writable, "destination", destination, sizeof *destination);
+  RT_CHECK(view, "first", first);
+  RT_CHECK(view, "second", second);
   const char *first_data = first->data;
   const char *second_data = second->data;
   const uint64_t first_length = first->length;
@@ -18,7 +21,7 @@ extern "C" int64_t rt_str_concat(RtString *destination, const StrView *first,
   rt_copy_bytes(text, first_data, first_length);
   rt_copy_bytes(text + first_length, second_data, second_length);
   text[total] = 0;
-  destination->data = text;
+  destination->data = RT_MADE(text);
   destination->length = total;
   destination->capacity = total;
   destination->inline_flag = 0;

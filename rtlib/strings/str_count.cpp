@@ -6,6 +6,8 @@
 // search went on one character after the start of each. A search string that starts with a
 // NUL has nothing to find.
 extern "C" int64_t rt_str_count(const StrView *text, const StrView *search) {
+  RT_CHECK(view_text, "text", text);
+  RT_CHECK(view_text_unless_empty, "search", search);
   if (search->length == 0 || search->data[0] == 0)
     return 0;
   const StrView y{text->data, strlen(text->data)};

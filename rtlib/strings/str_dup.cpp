@@ -2,6 +2,7 @@
 
 // Reads the text by its length only. An empty text has no copy: null, as when memory runs out.
 extern "C" RtString *rt_str_dup(const StrView *text) {
+  RT_CHECK(view, "text", text);
   const uint64_t length = text->length;
   if (length == 0)
     return nullptr;
@@ -10,5 +11,5 @@ extern "C" RtString *rt_str_dup(const StrView *text) {
     return nullptr;
   rt_copy_bytes(record->data, text->data, length);
   record->data[length] = 0;
-  return record;
+  return RT_MADE(record);
 }

@@ -4,6 +4,8 @@
 // Reads the text and the set up to their first NUL, not by length, each once. The character
 // found comes back as a record of its own: 40-byte block, capacity 8.
 extern "C" RtString *rt_str_find_any(const StrView *text, const StrView *set) {
+  RT_CHECK(view_text, "text", text);
+  RT_CHECK(view_text, "set", set);
   const char *found = rt::scan_set(text->data, set->data, true);
   if (*found == 0)
     return nullptr;
@@ -12,5 +14,5 @@ extern "C" RtString *rt_str_find_any(const StrView *text, const StrView *set) {
     return nullptr;
   record->data[0] = *found;
   record->length = 1;
-  return record;
+  return RT_MADE(record);
 }

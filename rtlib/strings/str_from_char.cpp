@@ -8,5 +8,5 @@ extern "C" RtString *rt_str_from_char(int64_t code) {
     return nullptr;
   record->data[0] = static_cast<char>(static_cast<unsigned char>(code));
   record->length = 1;
-  return record;
+  return RT_MADE(record);
 }

@@ -9,5 +9,5 @@ extern "C" RtString *rt_str_from_int(int64_t value) {
   const int written = _snprintf(record->data, 32, "%I64d", static_cast<long long>(value));
   // unreachable branch: the text always has 1 to 20 characters, so written is never below 1.
   record->length = written > 0 ? static_cast<uint64_t>(written) : 0;
-  return record;
+  return RT_MADE(record);
 }

@@ -4,6 +4,8 @@
 // everything is copied by length, NUL bytes too.
 extern "C" RtString *rt_str_insert(const StrView *source, const StrView *inserted,
                                    int64_t position) {
+  RT_CHECK(view, "source", source);
+  RT_CHECK(view, "inserted", inserted);
   const uint64_t length = source->length;
   const uint64_t added = inserted->length;
   uint64_t offset = 0;
@@ -22,5 +24,5 @@ extern "C" RtString *rt_str_insert(const StrView *source, const StrView *inserte
   rt_copy_bytes(out + offset, inserted->data, added);
   rt_copy_bytes(out + offset + added, source->data + offset, length - offset);
   out[length + added] = 0;
-  return record;
+  return RT_MADE(record);
 }

@@ -2,9 +2,9 @@
 
 // An empty record: 64-byte block, capacity 32, the terminator already in place.
 extern "C" RT_LEAF RtString *rt_str_new(void) {
-  return rt::fixed_record(64, 32);
+  return RT_MADE(rt::fixed_record(64, 32));
 }
 
 extern "C" RT_LEAF RtString *rt_str_empty(void) {
-  return rt_str_new();
+  return RT_MADE(rt_str_new());
 }

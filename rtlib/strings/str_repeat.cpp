@@ -5,14 +5,15 @@
 // a forward copy from the block's start onto the rest repeats it (rt_copy_bytes keeps the
 // forward-copy result for such overlap).
 extern "C" void *rt_str_repeat(const StrView *text, uint64_t count) {
+  RT_CHECK(view, "text", text);
   const uint64_t length = text->length;
   if (length != 0 && count > UINT64_MAX / length)
     return nullptr;
   const uint64_t total = length * count;
   char *block = static_cast<char *>(rt_alloc(total));
   if (block == nullptr || total == 0)
-    return block;
+    return RT_MADE(block);
   rt_copy_bytes(block, text->data, length);
   rt_copy_bytes(block + length, block, total - length);
-  return block;
+  return RT_MADE(block);
 }

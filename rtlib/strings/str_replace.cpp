@@ -79,9 +79,12 @@ bool result_length(uint64_t length, uint64_t count, uint64_t search, uint64_t re
 // there is nothing to replace or the result cannot be made, a plain copy comes back.
 extern "C" RtString *rt_str_replace(const StrView *source, const StrView *search,
                                     const StrView *replacement) {
+  RT_CHECK(view, "source", source);
+  RT_CHECK(view, "search", search);
+  RT_CHECK(view, "replacement", replacement);
   const uint64_t m = search->length;
   if (m == 0 || search->data[0] == 0)
-    return rt_str_dup(source);
+    return RT_MADE(rt_str_dup(source));
   const char *search_nul = static_cast<const char *>(memchr(search->data, 0, m));
   const uint64_t lead =
       search_nul == nullptr ? m : static_cast<uint64_t>(search_nul - search->data);
@@ -98,13 +101,13 @@ extern "C" RtString *rt_str_replace(const StrView *source, const StrView *search
          found = next(occurrences, found + m))
       ++count;
   if (count == 0)
-    return rt_str_dup(source);
+    return RT_MADE(rt_str_dup(source));
   uint64_t length = 0;
   if (!result_length(source->length, count, m, replacement->length, &length))
-    return rt_str_dup(source);
+    return RT_MADE(rt_str_dup(source));
   RtString *record = rt::sized_record(length);
   if (record == nullptr)
-    return rt_str_dup(source);
+    return RT_MADE(rt_str_dup(source));
   char *out = record->data;
   const char *place = source->data;
   for (const char *found = next(occurrences, place); found != nullptr;
@@ -118,5 +121,5 @@ extern "C" RtString *rt_str_replace(const StrView *source, const StrView *search
   const uint64_t rest = static_cast<uint64_t>(end - place);
   rt_copy_bytes(out, place, rest);
   out[rest] = 0;
-  return record;
+  return RT_MADE(record);
 }

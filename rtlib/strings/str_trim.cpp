@@ -32,13 +32,16 @@ bool is_white(char c) {
 } // namespace
 
 extern "C" RT_LEAF int64_t rt_str_trim(StrView *text) {
+  RT_CHECK(view_in_place, "text", text, 1);
   return trim(text, true, true);
 }
 
 extern "C" RT_LEAF int64_t rt_str_ltrim(StrView *text) {
+  RT_CHECK(view_in_place, "text", text, 1);
   return trim(text, true, false);
 }
 
 extern "C" RT_LEAF int64_t rt_str_rtrim(StrView *text) {
+  RT_CHECK(view_in_place, "text", text, 1);
   return trim(text, false, true);
 }

@@ -10,6 +10,7 @@ extern "C" int64_t rt_sleep(int64_t milliseconds) {
 
 // Above 31: started; 31 or less: the platform's error number.
 extern "C" int64_t rt_exec(const char *command_line, int64_t show) {
+  RT_CHECK(text, "command_line", command_line);
   const UINT result = WinExec(command_line, static_cast<UINT>(static_cast<uint64_t>(show)));
   return static_cast<int64_t>(static_cast<uint64_t>(result));
 }

@@ -163,6 +163,39 @@ int wsprintfA(LPSTR buffer, LPCSTR format, ...);
 LONG_PTR GetWindowLongPtrA(HWND window, int index);
 void PostQuitMessage(int code);
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM first, LPARAM second);
+
+// ---- checked runtime: locks, memory regions, modules, environment ----
+struct SRWLOCK {
+  void *Ptr;
+};
+#define SRWLOCK_INIT {nullptr}
+using HMODULE = void *;
+constexpr DWORD MAX_PATH = 260;
+constexpr DWORD MEM_COMMIT = 0x1000;
+constexpr DWORD MEM_FREE = 0x10000;
+constexpr DWORD PAGE_NOACCESS = 0x01;
+constexpr DWORD PAGE_READONLY = 0x02;
+constexpr DWORD PAGE_READWRITE = 0x04;
+constexpr DWORD PAGE_WRITECOPY = 0x08;
+constexpr DWORD PAGE_EXECUTE_READ = 0x20;
+constexpr DWORD PAGE_EXECUTE_READWRITE = 0x40;
+constexpr DWORD PAGE_EXECUTE_WRITECOPY = 0x80;
+constexpr DWORD PAGE_GUARD = 0x100;
+struct MEMORY_BASIC_INFORMATION {
+  PVOID BaseAddress;
+  PVOID AllocationBase;
+  DWORD AllocationProtect;
+  WORD PartitionId;
+  SIZE_T RegionSize;
+  DWORD State;
+  DWORD Protect;
+  DWORD Type;
+};
+void AcquireSRWLockExclusive(SRWLOCK *lock);
+void ReleaseSRWLockExclusive(SRWLOCK *lock);
+SIZE_T VirtualQuery(LPCVOID address, MEMORY_BASIC_INFORMATION *info, SIZE_T size);
+DWORD GetModuleFileNameA(HMODULE module, LPSTR path, DWORD size);
+DWORD GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size);
 }
 
 // ---- inline profile: recording msvcrt malloc, free and memset ----
