@@ -1,5 +1,5 @@
 # rtlib_add_image(<name> ENTRY <symbol> PROFILE call|inline_full|inline_reduced SOURCES ...
-#                 [LIBRARIES ...] [DEBUG_INFO ON|OFF])
+#                 [LIBRARIES ...] [DEBUG_INFO ON|OFF] [CHECKED])
 #
 # Links a console image that starts in <symbol> with no C runtime start-up: stack reserve
 # 1 MiB with 4 KiB committed, heap reserve 1 MiB, no link timestamp, with a link map
@@ -10,6 +10,11 @@
 # DEBUG_INFO: ON keeps the symbols and the DWARF debug information of the program and of the
 # runtime in the image, OFF strips them (-s). By default the Debug and RelWithDebInfo
 # configurations keep them and every other one (an empty build type included) strips them.
+#
+# CHECKED links the checked runtime (librtlib-checked.a) instead of librtlib.a and compiles the
+# program's sources with RTLIB_CHECKED defined, so that the inline building blocks check their
+# string variables too: a broken contract is then reported on standard error, with its call
+# site, and ends the process with RT_EXIT_CHECK.
 #
 # The link options come from the profile's response file in RTLIB_LINK_DIR, the very file that
 # a link by hand uses, so both give the same image. The link fails with a message that says why
@@ -96,7 +101,7 @@ function(rtlib_write_link_files dir)
 endfunction()
 
 function(rtlib_add_image name)
-  cmake_parse_arguments(IMG "" "ENTRY;PROFILE;DEBUG_INFO" "SOURCES;LIBRARIES" ${ARGN})
+  cmake_parse_arguments(IMG "CHECKED" "ENTRY;PROFILE;DEBUG_INFO" "SOURCES;LIBRARIES" ${ARGN})
   if(NOT IMG_ENTRY)
     message(FATAL_ERROR "rtlib_add_image(${name}): ENTRY <symbol> is required: an rtlib image "
       "has no C runtime start-up and begins in the routine it names (rt_start for the call "
@@ -142,7 +147,12 @@ ${name}: the entry symbol ${IMG_ENTRY} is defined neither by the program nor by 
         -P ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/RtlibStartupCheck.cmake
       VERBATIM)
   endif()
-  target_link_libraries(${name} PRIVATE ${IMG_LIBRARIES} rtlib user32 msvcrt kernel32 gcc)
+  set(runtime rtlib)
+  if(IMG_CHECKED)
+    set(runtime rtlib_checked)
+    target_compile_definitions(${name} PRIVATE RTLIB_CHECKED)
+  endif()
+  target_link_libraries(${name} PRIVATE ${IMG_LIBRARIES} ${runtime} user32 msvcrt kernel32 gcc)
   set_property(TARGET ${name} APPEND PROPERTY ADDITIONAL_CLEAN_FILES ${map})
   set_property(GLOBAL APPEND PROPERTY RTLIB_IMAGES ${name})
 endfunction()

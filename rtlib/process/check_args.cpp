@@ -214,8 +214,8 @@ void adoptable(Site site, const char *argument, const StrVar *var, const char *d
 
 void outside_var(Site site, const char *argument, const StrVar *var, const char *text) {
   const int64_t capacity = var->capacity;
-  const uint64_t room = capacity < 0 ? 0u - static_cast<uint64_t>(capacity)
-                                     : static_cast<uint64_t>(capacity);
+  const uint64_t room =
+      capacity < 0 ? 0u - static_cast<uint64_t>(capacity) : static_cast<uint64_t>(capacity);
   const auto at = reinterpret_cast<uintptr_t>(text);
   const auto start = reinterpret_cast<uintptr_t>(var->data);
   if (var->data != nullptr && at >= start && at - start < room)
@@ -226,5 +226,5 @@ void outside_var(Site site, const char *argument, const StrVar *var, const char 
 
 // The inline building blocks' check of a string variable (rtlib_inline.hpp, RTLIB_CHECKED).
 extern "C" void rt_check_strvar(const StrVar *var, const char *routine) {
-  rt::check::strvar(rt::check::Site{routine, __builtin_return_address(0)}, "string variable", var);
+  rt::check::strvar(rt::check::Site{routine, __builtin_return_address(0)}, "var", var);
 }

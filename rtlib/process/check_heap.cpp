@@ -42,8 +42,12 @@ Heap heap = {SRWLOCK_INIT, nullptr, nullptr, nullptr, 0, 0, 0};
 
 class Locked {
 public:
-  Locked() { AcquireSRWLockExclusive(&heap.lock); }
-  ~Locked() { ReleaseSRWLockExclusive(&heap.lock); }
+  Locked() {
+    AcquireSRWLockExclusive(&heap.lock);
+  }
+  ~Locked() {
+    ReleaseSRWLockExclusive(&heap.lock);
+  }
   Locked(const Locked &) = delete;
   Locked &operator=(const Locked &) = delete;
 };
@@ -132,8 +136,9 @@ bool guard_intact(Header *h) {
 Header *live_block(Site site, void *block) {
   Header *h = holder_of(block);
   if (h == nullptr)
-    fail(site, "block", "is no block of rtlib's heap (a malloc block, a stack or static address, "
-                        "or one released long ago)");
+    fail(site, "block",
+         "is no block of rtlib's heap (a malloc block, a stack or static address, "
+         "or one released long ago)");
   const auto into = static_cast<uint64_t>(static_cast<char *>(block) - bytes_of(h));
   if (h->released != 0) {
     if (into == 0)
@@ -141,8 +146,10 @@ Header *live_block(Site site, void *block) {
     fail(site, "block", "lies % bytes into a released block of % bytes", into, h->size);
   }
   if (into != 0)
-    fail(site, "block", "lies % bytes into a block of % bytes, not at its start (a moved data "
-                        "pointer?)", into, h->size);
+    fail(site, "block",
+         "lies % bytes into a block of % bytes, not at its start (a moved data "
+         "pointer?)",
+         into, h->size);
   if (!guard_intact(h))
     fail(site, "block", "was written past its end (a block of % bytes)", h->size);
   return h;

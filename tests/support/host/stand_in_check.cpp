@@ -40,7 +40,7 @@ Mapping mapping_at(uintptr_t address) {
     found.start = start;
     found.end = end;
     const bool r = perms[0] == 'r', w = perms[1] == 'w', x = perms[2] == 'x';
-    found.protect = !r ? PAGE_NOACCESS
+    found.protect = !r  ? PAGE_NOACCESS
                     : x ? (w ? PAGE_EXECUTE_READWRITE : PAGE_EXECUTE_READ)
                         : (w ? PAGE_READWRITE : PAGE_READONLY);
     found.path = line + path_at;
@@ -67,7 +67,8 @@ SIZE_T VirtualQuery(LPCVOID address, MEMORY_BASIC_INFORMATION *info, SIZE_T size
   const Mapping m = mapping_at(reinterpret_cast<uintptr_t>(address));
   *info = MEMORY_BASIC_INFORMATION{};
   if (m.end == 0) {
-    info->BaseAddress = reinterpret_cast<PVOID>(reinterpret_cast<uintptr_t>(address) & ~uintptr_t{4095});
+    info->BaseAddress =
+        reinterpret_cast<PVOID>(reinterpret_cast<uintptr_t>(address) & ~uintptr_t{4095});
     info->RegionSize = 4096;
     info->State = MEM_FREE;
     return size;

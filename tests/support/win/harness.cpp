@@ -61,12 +61,16 @@ Run run_image(const std::string &name, Stdout mode, const std::string &arguments
   Run run;
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   PipeReader reader;
+  PipeReader error_reader;
   HANDLE child_out = nullptr;
+  HANDLE child_err = GetStdHandle(STD_ERROR_HANDLE);
   switch (mode) {
   case Stdout::pipe:
-    if (!CreatePipe(&reader.read_end, &child_out, &inherit, 0))
+    if (!CreatePipe(&reader.read_end, &child_out, &inherit, 0) ||
+        !CreatePipe(&error_reader.read_end, &child_err, &inherit, 0))
       return run;
     SetHandleInformation(reader.read_end, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(error_reader.read_end, HANDLE_FLAG_INHERIT, 0);
     break;
   case Stdout::invalid:
     child_out = INVALID_HANDLE_VALUE;
@@ -86,7 +90,7 @@ Run run_image(const std::string &name, Stdout mode, const std::string &arguments
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = nullptr;
   startup.hStdOutput = child_out;
-  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  startup.hStdError = child_err;
   const std::string path = image_path(name);
   std::string command = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
   PROCESS_INFORMATION process{};
@@ -94,8 +98,11 @@ Run run_image(const std::string &name, Stdout mode, const std::string &arguments
                                nullptr, &startup, &process) != 0;
   if (mode == Stdout::pipe) {
     CloseHandle(child_out);
-    if (run.started)
+    CloseHandle(child_err);
+    if (run.started) {
       reader.start();
+      error_reader.start();
+    }
   }
   if (run.started) {
     WaitForSingleObject(process.hProcess, INFINITE);
@@ -107,7 +114,9 @@ Run run_image(const std::string &name, Stdout mode, const std::string &arguments
   }
   if (mode == Stdout::pipe) {
     reader.finish();
+    error_reader.finish();
     run.output = std::move(reader.bytes);
+    run.errors = std::move(error_reader.bytes);
   }
   return run;
 }

@@ -1,4 +1,4 @@
-// Windows-side test harness: runs an image with its standard output captured and reports the
+// Windows-side test harness: runs an image with its standard output and error captured and reports the
 // exact bytes and the full 32-bit exit code; reads PE headers, imports and link maps.
 #pragma once
 
@@ -21,6 +21,7 @@ enum class Stdout {
 struct Run {
   bool started = false;
   std::string output;     // bytes received on standard output (pipe mode only)
+  std::string errors;     // bytes received on standard error (pipe mode only)
   uint32_t exit_code = 0; // GetExitCodeProcess
 };
 
