@@ -40,17 +40,20 @@ struct Heap {
 };
 Heap heap = {SRWLOCK_INIT, nullptr, nullptr, nullptr, 0, 0, 0};
 
-class Locked {
-public:
-  Locked() {
-    AcquireSRWLockExclusive(&heap.lock);
-  }
-  ~Locked() {
-    ReleaseSRWLockExclusive(&heap.lock);
-  }
-  Locked(const Locked &) = delete;
-  Locked &operator=(const Locked &) = delete;
-};
+// The lock is taken and given back by hand, never held by an object: a report ends the
+// process from inside, and gives the lock back first (halted).
+void lock() {
+  AcquireSRWLockExclusive(&heap.lock);
+}
+void unlock() {
+  ReleaseSRWLockExclusive(&heap.lock);
+}
+// fail() for a caller that holds the lock.
+[[noreturn]] void halt(Site site, const char *argument, const char *what, uint64_t first = 0,
+                       uint64_t second = 0) {
+  unlock();
+  fail(site, argument, what, first, second);
+}
 
 char *bytes_of(Header *h) {
   return reinterpret_cast<char *>(h + 1);
@@ -136,22 +139,22 @@ bool guard_intact(Header *h) {
 Header *live_block(Site site, void *block) {
   Header *h = holder_of(block);
   if (h == nullptr)
-    fail(site, "block",
+    halt(site, "block",
          "is no block of rtlib's heap (a malloc block, a stack or static address, "
          "or one released long ago)");
   const auto into = static_cast<uint64_t>(static_cast<char *>(block) - bytes_of(h));
   if (h->released != 0) {
     if (into == 0)
-      fail(site, "block", "was released already (a block of % bytes)", h->size);
-    fail(site, "block", "lies % bytes into a released block of % bytes", into, h->size);
+      halt(site, "block", "was released already (a block of % bytes)", h->size);
+    halt(site, "block", "lies % bytes into a released block of % bytes", into, h->size);
   }
   if (into != 0)
-    fail(site, "block",
+    halt(site, "block",
          "lies % bytes into a block of % bytes, not at its start (a moved data "
          "pointer?)",
          into, h->size);
   if (!guard_intact(h))
-    fail(site, "block", "was written past its end (a block of % bytes)", h->size);
+    halt(site, "block", "was written past its end (a block of % bytes)", h->size);
   return h;
 }
 
@@ -211,47 +214,51 @@ template <typename Visit> void each_live(Header *tree, Visit &visit) {
 } // namespace
 
 bool find_block(const void *address, Block *block) {
-  Locked locked;
+  lock();
   Header *h = holder_of(address);
-  if (h == nullptr)
-    return false;
-  *block = Block{bytes_of(h), h->size, h->released != 0};
-  return true;
+  if (h != nullptr)
+    *block = Block{bytes_of(h), h->size, h->released != 0};
+  unlock();
+  return h != nullptr;
 }
 
 void *heap_alloc(Site site, uint64_t size) {
-  Locked locked;
+  lock();
   Header *h = new_block(site, size);
+  unlock();
   return h == nullptr ? nullptr : bytes_of(h);
 }
 
 void *heap_realloc(Site site, void *block, uint64_t size) {
   if (block == nullptr)
     return heap_alloc(site, size);
-  Locked locked;
+  lock();
   Header *old = live_block(site, block);
   Header *moved = new_block(site, size);
-  if (moved == nullptr)
-    return nullptr;
-  memcpy(bytes_of(moved), block, old->size < size ? old->size : size);
-  make_released(old);
-  return bytes_of(moved);
+  if (moved != nullptr) {
+    memcpy(bytes_of(moved), block, old->size < size ? old->size : size);
+    make_released(old);
+  }
+  unlock();
+  return moved == nullptr ? nullptr : bytes_of(moved);
 }
 
 int64_t heap_free(Site site, void *block) {
   if (block == nullptr)
     return 0;
-  Locked locked;
+  lock();
   make_released(live_block(site, block));
+  unlock();
   return 1;
 }
 
 void *made_at(Site site, void *block) {
   if (block != nullptr) {
-    Locked locked;
+    lock();
     Header *h = holder_of(block);
     h->made_at = site.caller;
     h->made_by = site.routine;
+    unlock();
   }
   return block;
 }
@@ -265,7 +272,7 @@ void at_exit(Site site) {
     Header *first[listed] = {};
     void operator()(Header *h) {
       if (!guard_intact(h))
-        fail(Site{site.routine, h->made_at}, "a block of rtlib's heap",
+        halt(Site{site.routine, h->made_at}, "a block of rtlib's heap",
              "was written past its end (% bytes, made at the call site named here), found at exit",
              h->size);
       blocks += 1;
@@ -281,10 +288,9 @@ void at_exit(Site site) {
       }
     }
   } tally{site};
-  {
-    Locked locked;
-    each_live(heap.root, tally);
-  }
+  lock();
+  each_live(heap.root, tally);
+  unlock();
   char flag[2] = {};
   if (tally.blocks == 0 || GetEnvironmentVariableA("RTLIB_CHECK_LEAKS", flag, sizeof flag) != 1 ||
       flag[0] != '1')

@@ -25,7 +25,7 @@ TEST(Alloc, ZeroFilledBlockOfTheExactSize) {
     void *block = rt_alloc(size);
     ASSERT_NE(block, nullptr) << size;
     EXPECT_TRUE(all_zero(block, size)) << size;
-    EXPECT_EQ(heap_block_size(block), std::optional<uint64_t>(size));
+    EXPECT_HEAP_BLOCK_SIZE(block, size);
     EXPECT_NE(rt_free(block), 0);
   }
 }
@@ -34,7 +34,7 @@ TEST(Realloc, NullBlockIsAnAllocation) {
   void *block = rt_realloc(nullptr, 16);
   ASSERT_NE(block, nullptr);
   EXPECT_TRUE(all_zero(block, 16));
-  EXPECT_EQ(heap_block_size(block), std::optional<uint64_t>(16));
+  EXPECT_HEAP_BLOCK_SIZE(block, 16);
   EXPECT_NE(rt_free(block), 0);
 }
 
@@ -51,7 +51,7 @@ TEST(Realloc, GrowingKeepsTheBytesAndZeroesTheRest) {
   auto *shrunk = static_cast<unsigned char *>(rt_realloc(grown, 4));
   ASSERT_NE(shrunk, nullptr);
   EXPECT_EQ(shrunk[3], 0xA3);
-  EXPECT_EQ(heap_block_size(shrunk), std::optional<uint64_t>(4));
+  EXPECT_HEAP_BLOCK_SIZE(shrunk, 4);
   EXPECT_NE(rt_free(shrunk), 0);
 }
 

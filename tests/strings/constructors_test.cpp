@@ -88,7 +88,7 @@ TEST(StrBlank, FourZeroWordsOnly) {
   EXPECT_EQ(r->length, 0u);
   EXPECT_EQ(r->capacity, 0u);
   EXPECT_EQ(r->inline_flag, 0u);
-  EXPECT_EQ(heap_block_size(r.get()), std::optional<uint64_t>(32));
+  EXPECT_HEAP_BLOCK_SIZE(r.get(), 32);
 }
 
 TEST(StrConcat, JoinsByLengthIntoASeparateBlock) {
@@ -112,7 +112,7 @@ TEST(StrConcat, JoinsByLengthIntoASeparateBlock) {
     EXPECT_EQ(record->capacity, joined.size());
     EXPECT_EQ(record->inline_flag, 0u);
     EXPECT_EQ(record->data[joined.size()], 0);
-    EXPECT_EQ(heap_block_size(record->data), std::optional<uint64_t>(joined.size() + 1));
+    EXPECT_HEAP_BLOCK_SIZE(record->data, joined.size() + 1);
   }
 }
 

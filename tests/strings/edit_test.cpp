@@ -197,7 +197,7 @@ TEST(StrRepeat, BareBlockOfCountCopies) {
     Owned block(rt_str_repeat(text.v(), c.count));
     ASSERT_TRUE(block) << c.text << " x" << c.count;
     const uint64_t size = c.text.size() * c.count;
-    EXPECT_EQ(heap_block_size(block.block), std::optional<uint64_t>(size));
+    EXPECT_HEAP_BLOCK_SIZE(block.block, size);
     std::string expected;
     for (uint64_t i = 0; i < c.count && !c.text.empty(); ++i)
       expected += c.text;

@@ -19,3 +19,12 @@ inline std::optional<uint64_t> heap_block_size(const void *block) {
   return standin::heap_block_size(block);
 }
 #endif
+
+// A block's exact size on the process heap. The checked runtime's blocks carry a header and
+// guard bytes of their own, so tests built against it (RTLIB_CHECKED) leave this check out.
+#if defined(RTLIB_CHECKED)
+#define EXPECT_HEAP_BLOCK_SIZE(block, size) static_cast<void>(0)
+#else
+#define EXPECT_HEAP_BLOCK_SIZE(block, size)                                                        \
+  EXPECT_EQ(heap_block_size(block), std::optional<uint64_t>(size))
+#endif

@@ -168,7 +168,8 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM first, LPARAM second);
 struct SRWLOCK {
   void *Ptr;
 };
-#define SRWLOCK_INIT {nullptr}
+#define SRWLOCK_INIT                                                                               \
+  { nullptr }
 using HMODULE = void *;
 constexpr DWORD MAX_PATH = 260;
 constexpr DWORD MEM_COMMIT = 0x1000;

@@ -107,6 +107,8 @@ void ExitProcess(UINT code) {
 
 HANDLE GetStdHandle(DWORD which) {
   record("GetStdHandle", {word(which)});
+  if (which == STD_ERROR_HANDLE)
+    return standin::stderr_handle;
   return which == STD_OUTPUT_HANDLE ? standin::state().stdout_value : nullptr;
 }
 
@@ -120,7 +122,8 @@ BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD count, LPDWORD written, LPOVER
     ok = s.write_results.front();
     s.write_results.pop_front();
   } else {
-    ok = file == s.stdout_value && file != nullptr && file != INVALID_HANDLE_VALUE;
+    ok = (file == s.stdout_value || file == standin::stderr_handle) && file != nullptr &&
+         file != INVALID_HANDLE_VALUE;
   }
   if (ok)
     s.files[file] += call.bytes;

@@ -11,6 +11,7 @@
 
 namespace {
 
+// One lock stands in for every SRWLOCK (the runtime has one).
 std::mutex &lock_of() {
   static std::mutex m;
   return m;
