@@ -5,7 +5,8 @@
 extern "C" void *rt_thread_launch(RtThreadStart start, uint64_t count, const uint64_t *words,
                                   RtDword *thread_id) {
   RT_CHECK(not_null, "start", reinterpret_cast<const void *>(start));
-  RT_CHECK(readable, "words", words, (count < RT_THREAD_ARG_WORDS ? count : RT_THREAD_ARG_WORDS) * sizeof *words);
+  RT_CHECK(readable, "words", words,
+           (count < RT_THREAD_ARG_WORDS ? count : RT_THREAD_ARG_WORDS) * sizeof *words);
   RT_CHECK(writable, "thread_id", thread_id, sizeof *thread_id);
   ThreadArgBlock *const block = static_cast<ThreadArgBlock *>(
       rt_inline::opaque(rt_inline::allocate_or_exit(sizeof(ThreadArgBlock))));

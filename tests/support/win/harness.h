@@ -1,5 +1,5 @@
-// Windows-side test harness: runs an image with its standard output and error captured and reports the
-// exact bytes and the full 32-bit exit code; reads PE headers, imports and link maps.
+// Windows-side test harness: runs an image with its standard output and error captured and
+// reports the exact bytes and the full 32-bit exit code; reads PE headers, imports and link maps.
 #pragma once
 
 #include <cstdint>
