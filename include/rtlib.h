@@ -24,6 +24,22 @@
  *
  * Which routines every image of a profile carries, used or not, says the routine table
  * `routines.txt` of the runtime's sources.
+ *
+ * The checked runtime, `librtlib-checked.a` (link `-lrtlib-checked` for `-lrtlib` with the same
+ * response files, or `rtlib_add_image(... CHECKED ...)`), has the same routines with the same
+ * results. Each tests at its entry the preconditions stated here that a caller can break
+ * (the runtime's table `contracts.txt` lists them, and the ones no check can decide), and
+ * rt_alloc(), rt_realloc() and rt_free() work on a guarded heap: every block has a header and
+ * guard bytes behind it, and a released block stays poisoned in a bounded quarantine. A broken
+ * contract is reported in one line on standard error,
+ * `rtlib check: <routine>: <argument>: <what is wrong>; called at <image>+0x<offset>`, where the
+ * offset from the image base lies in the call instruction (addr2line maps it to its source line
+ * in an image with debug information; a caller that reaches the routine by a tail jump shows as
+ * its own caller), and the process ends with exit code #RT_EXIT_CHECK. At the end of a
+ * call-profile program rt_start() checks the guard bytes of every live block; with the
+ * environment variable `RTLIB_CHECK_LEAKS=1` it also reports
+ * `rtlib check: N blocks (B bytes) still live at exit; made first by <routine> at <site>, ...`
+ * and keeps the program's exit code.
  */
 #ifndef RTLIB_H
 #define RTLIB_H

@@ -1,5 +1,6 @@
 // The program images, run under the real platform: exact output bytes, exit codes, headers.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "harness.h"
 #include "routine_table.h"
@@ -75,6 +76,22 @@ TEST(CallProfilePrograms, CarryTheWholeCallProfile) {
     EXPECT_FALSE(harness::map_address(map, "rt_stack_fault_handler").has_value()) << image;
   }
   EXPECT_GE(carried, 2 * 80u);
+}
+
+// The five programs keep every contract: linked with the checked runtime they give the same
+// output and exit code, nothing on standard error, and leave no block live at exit.
+TEST(Programs, RunUnchangedOnTheCheckedRuntime) {
+  SetEnvironmentVariableA("RTLIB_CHECK_LEAKS", "1");
+  for (const std::string image : {"parity", "greeting", "strdemo", "threaddemo", "minimal"}) {
+    SCOPED_TRACE(image);
+    const harness::Run release = harness::run_image(image);
+    const harness::Run checked = harness::run_image(image + "_checked");
+    ASSERT_TRUE(checked.started);
+    EXPECT_EQ(checked.output, release.output);
+    EXPECT_EQ(checked.exit_code, release.exit_code);
+    EXPECT_EQ(checked.errors, "");
+  }
+  SetEnvironmentVariableA("RTLIB_CHECK_LEAKS", nullptr);
 }
 
 } // namespace
