@@ -2,7 +2,8 @@
 # The consumer suite: installs rtlib from a finished Windows build into a scratch prefix and
 # builds generated programs against that prefix alone, as a code generator's user would: a
 # call-profile program in C (callprog.c) and inline-profile programs in C++ (inlineprog.cpp, on
-# the building blocks) and in C (inlinec.c, on the layout constants).
+# the building blocks) and in C (inlinec.c, on the layout constants), each also on the checked
+# runtime (librtlib-checked.a), which must give the same output and exit code.
 #   - Through find_package(rtlib), with each installed toolchain file (GCC with GNU ld, clang
 #     with lld), in Debug and in Release, with a compiler launcher of the user's own and the
 #     user's -Wa,-mbig-obj: the launcher must see every compile, GCC must write big objects,
@@ -29,7 +30,7 @@ fail() {
 
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for f in lib/librtlib.a include/rtlib.h include/rtlib_layout.h include/rtlib_inline.hpp \
+for f in lib/librtlib.a lib/librtlib-checked.a include/rtlib.h include/rtlib_layout.h include/rtlib_inline.hpp \
   lib/cmake/rtlib/rtlibConfig.cmake lib/rtlib-call.rsp lib/rtlib-lld-call.rsp; do
   [[ -f "$prefix/$f" ]] || { echo "missing after install: $f"; exit 1; }
 done
@@ -58,7 +59,7 @@ lld_link_call=$(grep -- 'rtlib-lld-call.rsp' <<<"$lld_commands")
 [[ -n $gcc_link_call && -n $gcc_link_full && -n $lld_link_call ]] ||
   { echo "README: no hand link lines"; exit 1; }
 # hand_link <toolchain file> <profile: call or full> <entry> <objects> <image>: the README's
-# link line of that toolchain and profile.
+# link line of that toolchain and profile; with a sixth word "checked", on the checked runtime.
 hand_link() {
   local line
   if [[ $1 == *clang* ]]; then
@@ -70,6 +71,7 @@ hand_link() {
   fi
   line=${line/-Wl,-e,rt_start/-Wl,-e,$3}
   line=${line/ hello.o / $4 }
+  [[ ${6:-} == checked ]] && line=${line/ -lrtlib / -lrtlib-checked }
   eval "${line/-o hello.exe/-o $5}"
 }
 objdump=x86_64-w64-mingw32-objdump
@@ -89,6 +91,7 @@ for toolchain in $toolchains; do
       -DCMAKE_CXX_FLAGS=-Wa,-mbig-obj >"$work/log" 2>&1 || { cat "$work/log"; exit 1; }
     PATH=$work/shims:$PATH cmake --build "$dir" >"$work/log" 2>&1 || { cat "$work/log"; exit 1; }
     images+=("$dir/callprog.exe" "$dir/inlineprog.exe" "$dir/inlinec.exe")
+    images+=("$dir/callprog_checked.exe" "$dir/inlineprog_checked.exe" "$dir/inlinec_checked.exe")
     where="$(basename "$toolchain" .cmake) $config"
     for source in callprog.c inlineprog.cpp inlinec.c; do
       grep -q "/$source\$" "$LAUNCHER_LOG" || fail "$where: the launcher did not see $source"
@@ -160,6 +163,11 @@ for commands in "$gcc_commands" "$lld_commands"; do
   fi
   hand_link $toolchain call rt_start callprog.o callprog-$toolchain.exe
   images+=("$work/hand/callprog-$toolchain.exe")
+  # The checked runtime in place of the release one, with the same response file.
+  hand_link $toolchain call rt_start callprog.o callprog-$toolchain-checked.exe checked
+  grep -q "rtlib check: " callprog-$toolchain-checked.exe ||
+    fail "callprog-$toolchain-checked.exe: linked without the checked runtime"
+  images+=("$work/hand/callprog-$toolchain-checked.exe")
 done
 
 expected_callprog=$(printf 'Hello, world!\r\nHELLO, WORLD!\r\n13\r\n1\r\n' | od -An -c)
@@ -172,15 +180,17 @@ code_inlinec=53
 
 for image in "${images[@]}"; do
   program=$(basename "$image" .exe)
-  program=${program%-*}
+  program=${program%%-*}
+  program=${program%_checked}
   expected_name=expected_$program
   code_name=code_$program
   code=0
-  /usr/lib/wine/wine64 "$image" >"$work/out" 2>/dev/null || code=$?
+  /usr/lib/wine/wine64 "$image" >"$work/out" 2>"$work/err" || code=$?
   got=$(od -An -c <"$work/out")
   if [[ "$got" != "${!expected_name}" || $code -ne ${!code_name} ]]; then
     fail "$image: exit code $code (expected ${!code_name}), output: $got"
   fi
+  [[ ! -s $work/err ]] || fail "$image: standard error: $(head -c 300 "$work/err")"
 done
 ((failures == 0)) || exit 1
 for image in "${images[@]}"; do
