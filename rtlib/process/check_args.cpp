@@ -14,14 +14,42 @@ constexpr DWORD readable_pages = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY
 constexpr DWORD writable_pages =
     PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
 
+// The last regions of pages found accessible, newest in turn: a program's texts mostly lie in
+// a few regions (its heap, its stack, its image), so most checks ask the platform nothing. A
+// region released or protected anew since it was found is not seen as such.
+struct Region {
+  const char *base;
+  const char *end;
+  DWORD protect;
+};
+struct Regions {
+  SRWLOCK lock;
+  Region known[4];
+  unsigned next;
+};
+Regions regions = {SRWLOCK_INIT, {}, 0};
+
 // The committed region of pages at `address` when its protection allows `wanted`; its end
 // goes to *end.
 bool accessible(const char *address, DWORD wanted, const char **end) {
+  AcquireSRWLockExclusive(&regions.lock);
+  for (const Region &r : regions.known) {
+    if (address >= r.base && address < r.end && (r.protect & wanted) != 0) {
+      *end = r.end;
+      ReleaseSRWLockExclusive(&regions.lock);
+      return true;
+    }
+  }
+  ReleaseSRWLockExclusive(&regions.lock);
   MEMORY_BASIC_INFORMATION region = {};
   if (VirtualQuery(address, &region, sizeof region) == 0 || region.State != MEM_COMMIT ||
       (region.Protect & PAGE_GUARD) != 0 || (region.Protect & wanted) == 0)
     return false;
-  *end = static_cast<const char *>(region.BaseAddress) + region.RegionSize;
+  const char *base = static_cast<const char *>(region.BaseAddress);
+  *end = base + region.RegionSize;
+  AcquireSRWLockExclusive(&regions.lock);
+  regions.known[regions.next++ % 4] = Region{base, *end, region.Protect};
+  ReleaseSRWLockExclusive(&regions.lock);
   return true;
 }
 
