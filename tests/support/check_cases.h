@@ -38,6 +38,8 @@ const char read_only[] = "  read-only text  ";
 StrView read_only_view() {
   return view_of(read_only);
 }
+// An address of no memory at all (the platform keeps the lowest 64 KiB unmapped).
+const void *const unmapped = reinterpret_cast<const void *>(uintptr_t{0x1000});
 // A block of 8 bytes.
 char *block8() {
   return static_cast<char *>(rt_alloc(8));
@@ -315,6 +317,36 @@ int64_t nothing() {
     sink = rt_str_verify(&text, &set);                                                             \
   })                                                                                               \
   X(rt_exec, command_line, unterminated, "has no NUL", sink = rt_exec(unterminated(), 0))          \
+  X(rt_str_dup, text, huge, "runs past the end of the address space", {                            \
+    StrView text{const_cast<char *>(read_only), UINT64_MAX};                                       \
+    rt_str_dup(&text);                                                                             \
+  })                                                                                               \
+  X(rt_peek_byte, address, unmapped, "is no readable memory (1 bytes)",                            \
+    sink = rt_peek_byte(unmapped))                                                                 \
+  X(rt_print_line, text, unmapped, "is no readable memory before its NUL",                         \
+    rt_print_line(static_cast<const char *>(unmapped)))                                            \
+  X(rt_delete_file, path, past_end, "has no NUL before the end of its block of 8 bytes",           \
+    rt_delete_file(block8() + 8))                                                                  \
+  X(rt_strvar_release, var, null, "is null", rt_strvar_release(nullptr))                           \
+  X(rt_strvar_adopt, target, negative, "has a negative length", {                                  \
+    StrVar var{8, -1, static_cast<char *>(malloc(8))};                                             \
+    rt_strvar_adopt(&var.data, nullptr, 0);                                                        \
+  })                                                                                               \
+  X(rt_strvar_assign_text, target, null_data, "has a null data pointer and a length of 2", {       \
+    StrVar var{8, 2, nullptr};                                                                     \
+    rt_strvar_assign_text(&var.data, "x");                                                         \
+  })                                                                                               \
+  X(rt_strvar_adopt, data, negative, "comes with a negative length", {                             \
+    StrVar var{};                                                                                  \
+    rt_strvar_adopt(&var.data, nullptr, -1);                                                       \
+  })                                                                                               \
+  X(rt_strvar_adopt, data, rt_alloc, "is a block of rt_alloc (8 bytes)", {                         \
+    StrVar var{};                                                                                  \
+    rt_strvar_adopt(&var.data, block8(), 4);                                                       \
+  })                                                                                               \
+  X(rt_free, block, header, "is no block of rtlib's heap", rt_free(block8() - 8))                  \
+  X(rt_free, block, released_data, "lies 32 bytes into a released block of 38 bytes",              \
+    rt_free(released_text()))                                                                      \
   X_AS(rt_inline, rt_inline::result_value, var, long,                                              \
        "has a length of 5 beyond its room of 3 bytes", {                                           \
          char buffer[4] = {};                                                                      \
