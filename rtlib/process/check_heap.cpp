@@ -159,8 +159,7 @@ Header *live_block(Site site, void *block) {
 }
 
 void make_released(Header *h) {
-  for (uint64_t i = 0; i < h->size; ++i)
-    bytes_of(h)[i] = static_cast<char>(poison_fill);
+  memset(bytes_of(h), poison_fill, h->size);
   h->released = 1;
   h->next_released = nullptr;
   if (heap.newest != nullptr)
