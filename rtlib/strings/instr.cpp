@@ -182,18 +182,16 @@ uint64_t rt::search(const StrView *text, const StrView *search, uint64_t from, b
   const Byte *y = reinterpret_cast<const Byte *>(text->data);
   const Byte *x = reinterpret_cast<const Byte *>(search->data);
   uint64_t count = 0;
-  if (m == 1 && all) {
-    // Occurrences of one byte do not overlap: each search goes on behind the last, and all of
-    // them together read the text once.
-    RT_EXAMINED(n - from);
-    for (const void *hit; (hit = memchr(y + from, x[0], n - from)) != nullptr; ++count)
-      from = static_cast<uint64_t>(static_cast<const Byte *>(hit) - y) + 1;
-    return count;
-  }
   if (m == 1) {
-    const void *hit = memchr(y + from, x[0], n - from);
+    // The first occurrence of one byte, or all of them: these do not overlap, so each search
+    // goes on behind the last, and all of them together read the text once.
     RT_EXAMINED(n - from);
-    return hit == nullptr ? 0 : static_cast<uint64_t>(static_cast<const Byte *>(hit) - y) + 1;
+    for (const void *hit; (hit = memchr(y + from, x[0], n - from)) != nullptr; ++count) {
+      from = static_cast<uint64_t>(static_cast<const Byte *>(hit) - y) + 1;
+      if (!all)
+        return from;
+    }
+    return count;
   }
   if (n < m || from > n - m)
     return 0;
