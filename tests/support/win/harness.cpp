@@ -94,8 +94,14 @@ Run run_image(const std::string &name, Stdout mode, const std::string &arguments
   const std::string path = image_path(name);
   std::string command = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
   PROCESS_INFORMATION process{};
-  run.started = CreateProcessA(path.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                               nullptr, &startup, &process) != 0;
+  // Under Wine a start fails now and then on a loaded machine (seen once in some hundred
+  // starts of the same image); a second try a moment later starts it.
+  for (int attempt = 0; attempt < 3 && !run.started; ++attempt) {
+    if (attempt != 0)
+      Sleep(200);
+    run.started = CreateProcessA(path.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                 nullptr, &startup, &process) != 0;
+  }
   if (mode == Stdout::pipe) {
     CloseHandle(child_out);
     CloseHandle(child_err);
