@@ -44,7 +44,7 @@ extern "C" int64_t program_main(void) {
     block8();
     StrView hello = view_of("hello");
     rt_str_dup(&hello);
-    rt_str_new();
+    rt_str_empty();
     return 7;
   }
   for (const Case &c : cases)

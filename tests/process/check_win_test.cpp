@@ -60,11 +60,21 @@ std::optional<uint64_t> site_offset(const std::string &line) {
   return std::stoull(m[1].str(), nullptr, 16);
 }
 
+// The byte of the image file at a relative virtual address, or -1 outside its sections.
+int image_byte(const harness::PeInfo &pe, const std::string &image, uint64_t rva) {
+  for (const auto &section : pe.sections)
+    if (rva >= section.rva && rva < uint64_t{section.rva} + section.size)
+      return static_cast<unsigned char>(image[section.file_offset + (rva - section.rva)]);
+  return -1;
+}
+
 TEST(CheckedRuntime, EveryBrokenContractIsReportedWithItsCallSite) {
   const auto cases = breaker_cases();
   ASSERT_GE(cases.size(), 60u);
   const auto pe = harness::read_pe(harness::image_path("check_breaker"));
   ASSERT_TRUE(pe);
+  const auto image = harness::read_file(harness::image_path("check_breaker"));
+  ASSERT_TRUE(image);
   const auto map = harness::read_map(harness::image_dir_file("check_breaker.map"));
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
@@ -87,6 +97,9 @@ TEST(CheckedRuntime, EveryBrokenContractIsReportedWithItsCallSite) {
     ASSERT_NE(r.begin, 0u) << function;
     EXPECT_GE(pe->image_base + *offset, r.begin) << run.errors;
     EXPECT_LT(pe->image_base + *offset, r.end) << run.errors;
+    // The site is the last byte of the call instruction (a direct call, E8 and a 32-bit
+    // displacement), which ends at the return address.
+    EXPECT_EQ(image_byte(*pe, *image, *offset - 4), 0xE8) << run.errors;
   }
 }
 
@@ -119,7 +132,7 @@ TEST(CheckedRuntime, ExitChecksGuardBytesAndReportsLeaksOnRequest) {
     static const std::regex leaks(
         "rtlib check: 3 blocks \\(110 bytes\\) still live at exit; made first by rt_alloc at "
         "check_breaker\\.exe\\+0x[0-9a-f]+, by rt_str_dup at check_breaker\\.exe\\+0x[0-9a-f]+, "
-        "by rt_str_new at check_breaker\\.exe\\+0x[0-9a-f]+\r?\n");
+        "by rt_str_empty at check_breaker\\.exe\\+0x[0-9a-f]+\r?\n");
     EXPECT_TRUE(std::regex_match(run.errors, leaks)) << run.errors;
   }
   SetEnvironmentVariableA("RTLIB_CHECK_LEAKS", nullptr);

@@ -344,6 +344,16 @@ int64_t nothing() {
     StrVar var{};                                                                                  \
     rt_strvar_adopt(&var.data, block8(), 4);                                                       \
   })                                                                                               \
+  X(rt_strvar_adopt, data, own_buffer, "is the variable's own current block or buffer", {          \
+    StrVar var{};                                                                                  \
+    char buffer[8];                                                                                \
+    rt_strvar_init_fixed(&var, buffer, sizeof buffer);                                             \
+    rt_strvar_adopt(&var.data, var.data, 0);                                                       \
+  })                                                                                               \
+  X(rt_str_trim, text, past_end, "its text reaches 1 bytes past the end of its block of 4", {      \
+    StrView text{unterminated(), 4};                                                               \
+    rt_str_trim(&text);                                                                            \
+  })                                                                                               \
   X(rt_free, block, header, "is no block of rtlib's heap", rt_free(block8() - 8))                  \
   X(rt_free, block, released_data, "lies 32 bytes into a released block of 38 bytes",              \
     rt_free(released_text()))                                                                      \
