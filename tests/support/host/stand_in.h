@@ -26,7 +26,8 @@ struct Call {
 // The handle GetStdHandle(STD_OUTPUT_HANDLE) returns unless told otherwise.
 inline HANDLE const stdout_handle = reinterpret_cast<HANDLE>(uintptr_t{0x5700});
 
-// The handle GetStdHandle(STD_ERROR_HANDLE) returns; writes to it succeed.
+// The handle GetStdHandle(STD_ERROR_HANDLE) returns; writes to it succeed and are copied to this
+// process's own standard error.
 inline HANDLE const stderr_handle = reinterpret_cast<HANDLE>(uintptr_t{0x5702});
 
 // Forgets all recorded calls and scripted results and restores the default behaviour.
