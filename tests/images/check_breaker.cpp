@@ -2,7 +2,8 @@
 // runtime's header, chosen by the last word of its command line: a case of check_cases.h. With
 // "list" it prints every case as three lines: its name, the routine that reports it and a
 // piece of what the report says. "exit.overrun" and "exit.leaks" leave blocks for the checks
-// at exit: one written past its end, and three never released (exit code 7).
+// at exit: one written past its end, and three never released (exit code 7). "site.line" breaks
+// a contract on a line of this file, for the test that maps its call site to that line.
 #include "check_cases.h"
 
 using check_cases::Case;
@@ -39,6 +40,10 @@ extern "C" int64_t program_main(void) {
     char *block = block8();
     block[8] = 1;
     return 0;
+  }
+  if (same(word, "site.line")) {
+    int64_t local = 0;
+    rt_free(&local); // the call site that addr2line must name
   }
   if (same(word, "exit.leaks")) {
     block8();
