@@ -7,11 +7,7 @@
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$root"
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+source "$root/tests/support/failures.sh"
 routines=$(grep -v '^#' rtlib/routines.txt)
 contracts=$(grep -v '^#' rtlib/contracts.txt | grep -v '^\s*$')
 cases=tests/support/check_cases.h

@@ -5,11 +5,7 @@
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$root"
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+source "$root/tests/support/failures.sh"
 table=$(grep -v '^#' rtlib/routines.txt)
 declared=$(grep -oE '\brt_[a-z0-9_]+\s*\(' include/rtlib.h | tr -d '( ' | sort -u)
 listed=$(awk '{ print $1 }' <<<"$table" | sort)

@@ -22,11 +22,7 @@ consumer=$source_dir/tests/install/consumer
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export WINEDEBUG=-all WINEPREFIX=${WINEPREFIX:-$build/wineprefix}
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+source "$source_dir/tests/support/failures.sh"
 
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null

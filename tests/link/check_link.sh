@@ -11,11 +11,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+source "$source_dir/tests/support/failures.sh"
 
 configure() { # <build dir> [cmake arguments...]
   local dir=$1
