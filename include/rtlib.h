@@ -128,7 +128,8 @@ RT_NORETURN void rt_fatal_exit(void);
 /* ---- Heap blocks and raw memory ------------------------------------------------------ */
 
 /* Blocks come from the process's default heap, zero-filled (HEAP_ZERO_MEMORY), exactly the
- * size asked for; each routine makes one heap call and keeps no state. */
+ * size asked for; each routine makes one heap call and keeps no state. The checked runtime
+ * hands them to its guarded heap instead (see the top of this file). */
 
 /**
  * A new block from the process's default heap, zero-filled, exactly `size` bytes (0 is

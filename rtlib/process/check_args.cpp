@@ -107,6 +107,13 @@ void view_words(Site site, const char *argument, const StrView *view, bool write
   span(site, argument, "the view ", view, sizeof(StrView), write);
 }
 
+// The text of a view (its words checked already), read up to its NUL.
+void view_terminated(Site site, const char *argument, const StrView *view) {
+  if (view->data == nullptr)
+    fail(site, argument, "its text is null (a text read up to its NUL)");
+  terminated(site, argument, "its text ", view->data);
+}
+
 } // namespace
 
 void readable(Site site, const char *argument, const void *bytes, uint64_t count) {
@@ -127,15 +134,13 @@ void view(Site site, const char *argument, const StrView *view) {
 
 void view_text(Site site, const char *argument, const StrView *view) {
   view_words(site, argument, view, false);
-  if (view->data == nullptr)
-    fail(site, argument, "its text is null (a text read up to its NUL)");
-  terminated(site, argument, "its text ", view->data);
+  view_terminated(site, argument, view);
 }
 
 void view_text_unless_empty(Site site, const char *argument, const StrView *view) {
   view_words(site, argument, view, false);
   if (view->length != 0)
-    view_text(site, argument, view);
+    view_terminated(site, argument, view);
 }
 
 void view_in_place(Site site, const char *argument, StrView *view, uint64_t extra) {
